@@ -1,0 +1,28 @@
+// The values that decide when the program ends and where it draws, and the
+// parts of start-up and shutdown that need no windowing system.
+#include "shell/app.h"
+
+int Running = 1;
+WindowHandle MainWindow = nullptr;
+PictureSize IntroSize = {0, 0};
+
+bool ReadIntroSize(WindowHandle window) {
+    PictureSize size = {0, 0};
+    if (!ReadPictureSize(IntroPicture, &size)) {
+        ShowMessage(window, PictureErrorText, PictureErrorCaption, BoxOk);
+        return false;
+    }
+    IntroSize = size;
+    return true;
+}
+
+void ReportWindowFailure() { ShowMessage(nullptr, "Fehler", "Fehler", BoxOk); }
+
+bool KeepRunning() { return Running == 1; }
+
+void ReleaseWindowResources(WindowHandle window) {
+    DrawContext context = GetDrawContext(window);
+    FontHandle ours = SelectTextFont(context, nullptr);
+    if (ours != nullptr) DeleteTextFont(ours);
+    ReleaseDrawContext(window, context);
+}

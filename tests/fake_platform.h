@@ -1,0 +1,80 @@
+// The recording fake of the platform seam, for the native tests.
+//
+// Every seam call is recorded in order as one line of text, so a test reads
+// what the game did like a log:
+//   box main "text" "caption" 0x40      a message box (owner main, none or other)
+//   sound async .\src\fallen.wav        StartSound
+//   sound sync .\src\gewonnen.wav       PlaySoundToEnd
+//   pause 1000
+//   repaint
+//   paint begin / paint end
+//   dc get / dc release
+//   picture .\src\menue.bmp 800x600 at 0,0 copy 800x600   (or "picture missing <path>")
+//   size .\src\intro.bmp                (or "size missing <path>")
+//   dot 70,545 d55 0,0,0
+//   text 610,245 "Anna"
+//   look 255,255,255
+//   font create 20 10 0 10 800 0 0 0 0 0 0 0 0 "Times New Roman" -> #1
+//   font select #1 (was default)        font select default (was #1)
+//   font delete #1
+//   prompt "Spieler1:" "***Name***" 10 -> 1
+// Message boxes and name prompts are answered from scripts the test sets up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/platform.h"
+
+namespace fake {
+
+struct PromptAnswer {
+    std::string typed;  // what the player types (cut to the buffer like the dialog does)
+    int result;         // 1 OK, 2 cancelled, 0 no prompt shown
+};
+
+// Forgets all calls, scripts, missing pictures and fonts.
+void Reset();
+
+// The calls recorded since the last Reset.
+const std::vector<std::string>& Calls();
+// Only the calls whose line starts with prefix, in order.
+std::vector<std::string> CallsStartingWith(const std::string& prefix);
+void ClearCalls();
+
+// Answers for the next message boxes, in order. Without a scripted answer a
+// box answers AnswerOk.
+void AnswerMessages(const std::vector<int>& answers);
+// Answers for the next name prompts, in order. Without one a prompt answers
+// 2 (cancelled) and leaves the buffer alone.
+void AnswerPrompts(const std::vector<PromptAnswer>& answers);
+// Scripted answers not used yet.
+int PendingMessageAnswers();
+int PendingPromptAnswers();
+
+// Pictures load unless marked missing. Their stored size (ReadPictureSize)
+// is 800 by 600 unless set.
+void SetPictureMissing(const std::string& path, bool missing = true);
+void SetPictureSize(const std::string& path, int width, int height);
+
+// The value ClockSeconds answers.
+void SetClock(std::uint32_t seconds);
+
+// Fonts made by CreateTextFont and not yet deleted.
+int LiveFonts();
+// The font the drawing context currently holds (0 for its default).
+int SelectedFont();
+// GetDrawContext calls minus ReleaseDrawContext calls; BeginScreenPaint minus
+// EndScreenPaint.
+int OpenDrawContexts();
+int OpenPaints();
+// Calls of DeleteTextFont on a font that was never made, already deleted or
+// still selected.
+int BadFontDeletes();
+
+// The window and context handles the fake hands out.
+WindowHandle TheWindow();
+DrawContext TheContext();
+
+}  // namespace fake
