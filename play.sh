@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds Rillo for Windows and plays it under Wine on this Debian or Ubuntu
+# machine. Installs what is missing first.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/packages.sh
+
+install_missing_packages cmake ninja-build g++-mingw-w64-x86-64 wine wine64
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "No display found. Rillo needs one; on a machine without a screen run it under Xvfb:"
+    echo "  sudo apt-get install -y xvfb && Xvfb :1 -screen 0 1024x768x24 & DISPLAY=:1 ./play.sh"
+    exit 1
+fi
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+if [ ! -d "$WINEPREFIX" ]; then
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i
+    wineserver -w
+fi
+cd build/windows
+exec wine rillo.exe

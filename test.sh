@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs every test of Rillo: the native unit tests (with AddressSanitizer and
+# UndefinedBehaviorSanitizer), the Windows build, the end-to-end scenarios
+# under Wine on a private Xvfb, and the benchmarks (numbers only).
+# Installs what is missing first. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/packages.sh
+
+install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
+    g++-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick
+
+jobs=$(nproc)
+
+echo "== native build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --preset native -j "$jobs"
+
+echo "== Windows program"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+
+echo "== end-to-end under Wine"
+bash e2e/run.sh
+
+echo "== benchmarks"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+./build/release/bench/rillo_bench --benchmark_min_time=0.05
+
+echo "== all tests passed"
