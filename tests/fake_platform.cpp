@@ -38,15 +38,19 @@ Handle MakeHandle(std::uintptr_t value) {
     return reinterpret_cast<Handle>(value);
 }
 
-int FontNumber(FontHandle font) { return static_cast<int>(reinterpret_cast<std::uintptr_t>(font)); }
+int FontNumber(FontHandle font) {
+    return static_cast<int>(reinterpret_cast<std::uintptr_t>(font));
+}
 
 std::string FontName(int number) {
     return number == 0 ? std::string("default") : "#" + std::to_string(number);
 }
 
 std::string OwnerName(WindowHandle owner) {
-    if (owner == nullptr) return "none";
-    if (owner == MainWindow) return "main";
+    if (owner == nullptr)
+        return "none";
+    if (owner == MainWindow)
+        return "main";
     return "other";
 }
 
@@ -55,25 +59,38 @@ std::string ColourText(Colour colour) {
            std::to_string(colour.blue);
 }
 
-void Record(const std::string& line) { State().calls.push_back(line); }
+void Record(const std::string& line) {
+    State().calls.push_back(line);
+}
 
 }  // namespace
 
 namespace fake {
 
-void Reset() { State() = FakeState(); }
+void Reset() {
+    State() = FakeState();
+}
 
-const std::vector<std::string>& Calls() { return State().calls; }
+const std::vector<std::string>& Calls() {
+    return State().calls;
+}
 
 std::vector<std::string> CallsStartingWith(const std::string& prefix) {
     std::vector<std::string> found;
     for (const std::string& call : State().calls) {
-        if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
+        if (call.compare(0, prefix.size(), prefix) == 0)
+            found.push_back(call);
     }
     return found;
 }
 
-void ClearCalls() { State().calls.clear(); }
+void ClearCalls() {
+    State().calls.clear();
+}
+
+void Record(const std::string& line) {
+    ::Record(line);
+}
 
 void AnswerMessages(const std::vector<int>& answers) {
     State().messageAnswers.insert(State().messageAnswers.end(), answers.begin(), answers.end());
@@ -83,8 +100,12 @@ void AnswerPrompts(const std::vector<PromptAnswer>& answers) {
     State().promptAnswers.insert(State().promptAnswers.end(), answers.begin(), answers.end());
 }
 
-int PendingMessageAnswers() { return static_cast<int>(State().messageAnswers.size()); }
-int PendingPromptAnswers() { return static_cast<int>(State().promptAnswers.size()); }
+int PendingMessageAnswers() {
+    return static_cast<int>(State().messageAnswers.size());
+}
+int PendingPromptAnswers() {
+    return static_cast<int>(State().promptAnswers.size());
+}
 
 void SetPictureMissing(const std::string& path, bool missing) {
     if (missing) {
@@ -98,16 +119,32 @@ void SetPictureSize(const std::string& path, int width, int height) {
     State().pictureSizes[path] = PictureSize{width, height};
 }
 
-void SetClock(std::uint32_t seconds) { State().clock = seconds; }
+void SetClock(std::uint32_t seconds) {
+    State().clock = seconds;
+}
 
-int LiveFonts() { return static_cast<int>(State().liveFonts.size()); }
-int SelectedFont() { return State().selectedFont; }
-int OpenDrawContexts() { return State().openContexts; }
-int OpenPaints() { return State().openPaints; }
-int BadFontDeletes() { return State().badFontDeletes; }
+int LiveFonts() {
+    return static_cast<int>(State().liveFonts.size());
+}
+int SelectedFont() {
+    return State().selectedFont;
+}
+int OpenDrawContexts() {
+    return State().openContexts;
+}
+int OpenPaints() {
+    return State().openPaints;
+}
+int BadFontDeletes() {
+    return State().badFontDeletes;
+}
 
-WindowHandle TheWindow() { return MakeHandle<WindowHandle>(0x1000); }
-DrawContext TheContext() { return MakeHandle<DrawContext>(0x2000); }
+WindowHandle TheWindow() {
+    return MakeHandle<WindowHandle>(0x1000);
+}
+DrawContext TheContext() {
+    return MakeHandle<DrawContext>(0x2000);
+}
 
 }  // namespace fake
 
@@ -116,19 +153,28 @@ int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsig
     std::snprintf(styleText, sizeof styleText, "0x%02X", style);
     Record("box " + OwnerName(owner) + " \"" + text + "\" \"" + caption + "\" " + styleText);
     FakeState& state = State();
-    if (state.messageAnswers.empty()) return AnswerOk;
+    if (state.messageAnswers.empty())
+        return AnswerOk;
     int answer = state.messageAnswers.front();
     state.messageAnswers.pop_front();
     return answer;
 }
 
-void StartSound(const char* path) { Record(std::string("sound async ") + path); }
+void StartSound(const char* path) {
+    Record(std::string("sound async ") + path);
+}
 
-void PlaySoundToEnd(const char* path) { Record(std::string("sound sync ") + path); }
+void PlaySoundToEnd(const char* path) {
+    Record(std::string("sound sync ") + path);
+}
 
-void Pause(int milliseconds) { Record("pause " + std::to_string(milliseconds)); }
+void Pause(int milliseconds) {
+    Record("pause " + std::to_string(milliseconds));
+}
 
-void RequestRepaint(WindowHandle) { Record("repaint"); }
+void RequestRepaint(WindowHandle) {
+    Record("repaint");
+}
 
 DrawContext BeginScreenPaint(WindowHandle) {
     Record("paint begin");
@@ -185,15 +231,18 @@ void WriteText(DrawContext, int x, int y, const char* text, int length) {
            std::string(text, static_cast<std::size_t>(length)) + "\"");
 }
 
-void SetTextLook(DrawContext, Colour colour) { Record("look " + ColourText(colour)); }
+void SetTextLook(DrawContext, Colour colour) {
+    Record("look " + ColourText(colour));
+}
 
 FontHandle CreateTextFont(const FontRequest& r) {
     FakeState& state = State();
     int number = state.nextFont++;
     state.liveFonts.insert(number);
     char line[256];
-    std::snprintf(line, sizeof line, "font create %d %d %d %d %d %d %d %d %d %d %d %d %d \"%s\" -> #%d",
-                  r.height, r.width, r.escapement, r.orientation, r.weight, r.italic ? 1 : 0,
+    std::snprintf(line, sizeof line,
+                  "font create %d %d %d %d %d %d %d %d %d %d %d %d %d \"%s\" -> #%d", r.height,
+                  r.width, r.escapement, r.orientation, r.weight, r.italic ? 1 : 0,
                   r.underline ? 1 : 0, r.strikeOut ? 1 : 0, r.charSet, r.outputPrecision,
                   r.clipPrecision, r.quality, r.pitchAndFamily, r.face, number);
     Record(line);
@@ -212,7 +261,8 @@ void DeleteTextFont(FontHandle font) {
     FakeState& state = State();
     int number = FontNumber(font);
     Record("font delete " + FontName(number));
-    if (state.liveFonts.erase(number) == 0 || number == state.selectedFont) ++state.badFontDeletes;
+    if (state.liveFonts.erase(number) == 0 || number == state.selectedFont)
+        ++state.badFontDeletes;
 }
 
 int RunNamePrompt(WindowHandle owner, const char* prompt, const char* caption, char* target,
@@ -237,10 +287,15 @@ int RunNamePrompt(WindowHandle owner, const char* prompt, const char* caption, c
 int WideFromAnsi(const char* text, std::uint16_t* out, int capacity) {
     // The fake's code page is Latin-1: every byte is the code unit of its own value.
     int needed = static_cast<int>(std::strlen(text)) + 1;
-    if (capacity == 0) return needed;
-    if (capacity < needed) return 0;
-    for (int i = 0; i < needed; ++i) out[i] = static_cast<unsigned char>(text[i]);
+    if (capacity == 0)
+        return needed;
+    if (capacity < needed)
+        return 0;
+    for (int i = 0; i < needed; ++i)
+        out[i] = static_cast<unsigned char>(text[i]);
     return needed;
 }
 
-std::uint32_t ClockSeconds() { return State().clock; }
+std::uint32_t ClockSeconds() {
+    return State().clock;
+}

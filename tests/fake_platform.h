@@ -42,6 +42,9 @@ const std::vector<std::string>& Calls();
 // Only the calls whose line starts with prefix, in order.
 std::vector<std::string> CallsStartingWith(const std::string& prefix);
 void ClearCalls();
+// Adds a line to the log; lets test doubles of the game's own operations
+// record themselves between the seam calls.
+void Record(const std::string& line);
 
 // Answers for the next message boxes, in order. Without a scripted answer a
 // box answers AnswerOk.
