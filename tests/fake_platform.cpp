@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "game/state.h"
 
@@ -16,6 +17,8 @@ struct FakeState {
     std::vector<std::string> calls;
     std::deque<int> messageAnswers;
     std::deque<fake::PromptAnswer> promptAnswers;
+    std::function<void()> promptHook;
+    bool replaceFails = false;
     std::set<std::string> missingPictures;
     std::map<std::string, PictureSize> pictureSizes;
     std::set<int> liveFonts;
@@ -83,6 +86,8 @@ void AnswerPrompts(const std::vector<PromptAnswer>& answers) {
     State().promptAnswers.insert(State().promptAnswers.end(), answers.begin(), answers.end());
 }
 
+void SetPromptHook(std::function<void()> hook) { State().promptHook = std::move(hook); }
+
 int PendingMessageAnswers() { return static_cast<int>(State().messageAnswers.size()); }
 int PendingPromptAnswers() { return static_cast<int>(State().promptAnswers.size()); }
 
@@ -97,6 +102,8 @@ void SetPictureMissing(const std::string& path, bool missing) {
 void SetPictureSize(const std::string& path, int width, int height) {
     State().pictureSizes[path] = PictureSize{width, height};
 }
+
+void SetReplaceFails(bool fails) { State().replaceFails = fails; }
 
 void SetClock(std::uint32_t seconds) { State().clock = seconds; }
 
@@ -218,6 +225,7 @@ void DeleteTextFont(FontHandle font) {
 int RunNamePrompt(WindowHandle owner, const char* prompt, const char* caption, char* target,
                   int size) {
     FakeState& state = State();
+    if (state.promptHook) state.promptHook();
     int result = AnswerCancel;
     if (!state.promptAnswers.empty()) {
         fake::PromptAnswer answer = state.promptAnswers.front();
@@ -241,6 +249,12 @@ int WideFromAnsi(const char* text, std::uint16_t* out, int capacity) {
     if (capacity < needed) return 0;
     for (int i = 0; i < needed; ++i) out[i] = static_cast<unsigned char>(text[i]);
     return needed;
+}
+
+bool PutFileInPlace(const char* from, const char* to) {
+    Record(std::string("replace ") + from + " " + to);
+    if (State().replaceFails) return false;
+    return std::rename(from, to) == 0;
 }
 
 std::uint32_t ClockSeconds() { return State().clock; }
