@@ -15,9 +15,7 @@ constexpr int DiscStepY = 78;
 constexpr int BandFirstX = 36;
 constexpr int BandWidth = 70;
 
-char Cell(const char* board, int row, int column) {
-    return board[row * BoardColumns + column];
-}
+char Cell(const char* board, int row, int column) { return board[row * BoardColumns + column]; }
 
 // Walks one line from (row, column) by (rowStep, columnStep) while it stays
 // on the board and says whether it holds four marks in a row. The run
@@ -54,9 +52,7 @@ int LowestFreeRow(int column) {
     return NoRow;
 }
 
-bool IsColumnFull(int column) {
-    return Cell(Board, 0, column) != Empty;
-}
+bool IsColumnFull(int column) { return Cell(Board, 0, column) != Empty; }
 
 int HasFourInARow(char mark, const char* board) {
     // Rows, bottom row first, each left to right.
@@ -112,10 +108,6 @@ int ColumnFromX(int x) {
     return 0;
 }
 
-int DiscCentreX(int column) {
-    return DiscStepX * column + DiscFirstX;
-}
+int DiscCentreX(int column) { return DiscStepX * column + DiscFirstX; }
 
-int DiscCentreY(int row) {
-    return DiscBottomY - DiscStepY * (BoardRows - 1 - row);
-}
+int DiscCentreY(int row) { return DiscBottomY - DiscStepY * (BoardRows - 1 - row); }

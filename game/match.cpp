@@ -22,17 +22,11 @@ constexpr int ComputerThinkingMs = 1000;
 
 constexpr const char* DrawAnnouncement = "!  !  U N E N T S C H I E D E N  !  !";
 
-char MarkOfTurn() {
-    return TurnCounter % 2 == 0 ? MarkX : MarkO;
-}
+char MarkOfTurn() { return TurnCounter % 2 == 0 ? MarkX : MarkO; }
 
-bool AgainstComputer() {
-    return GameMode == ModeEasyComputer || GameMode == ModeHardComputer;
-}
+bool AgainstComputer() { return GameMode == ModeEasyComputer || GameMode == ModeHardComputer; }
 
-void SetCell(int row, int column, char mark) {
-    Board[row * BoardColumns + column] = mark;
-}
+void SetCell(int row, int column, char mark) { Board[row * BoardColumns + column] = mark; }
 
 void PlayTwoPlayerColumn(int column) {
     if (!IsColumnFull(column)) {
@@ -80,9 +74,7 @@ void PlayComputerGameColumn(int column) {
 
 }  // namespace
 
-void HandleBoardClick(WindowHandle, int x) {
-    PlayColumn(ColumnFromX(x));
-}
+void HandleBoardClick(WindowHandle, int x) { PlayColumn(ColumnFromX(x)); }
 
 void PlayColumn(int column) {
     if (AgainstComputer()) {

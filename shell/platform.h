@@ -122,6 +122,12 @@ int RunNamePrompt(WindowHandle owner, const char* prompt, const char* caption, c
 // only counts. Returns the number of UTF-16 units (0 on failure).
 int WideFromAnsi(const char* text, std::uint16_t* out, int capacity);
 
+// Called by the highscore table: puts a completely written file in place of
+// another in one step; false when it could not. (Not named ReplaceFile:
+// <windows.h> defines that name as a macro, which would rename this function
+// in the Win32 files only and break the link.)
+bool PutFileInPlace(const char* from, const char* to);
+
 // Called by the computer players before every choice: the calendar clock in
 // whole seconds since 1 January 1970, 00:00 UTC, to seed the random choice.
 std::uint32_t ClockSeconds();

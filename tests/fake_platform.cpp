@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "game/state.h"
 
@@ -16,6 +17,8 @@ struct FakeState {
     std::vector<std::string> calls;
     std::deque<int> messageAnswers;
     std::deque<fake::PromptAnswer> promptAnswers;
+    std::function<void()> promptHook;
+    bool replaceFails = false;
     std::set<std::string> missingPictures;
     std::map<std::string, PictureSize> pictureSizes;
     std::set<int> liveFonts;
@@ -38,9 +41,7 @@ Handle MakeHandle(std::uintptr_t value) {
     return reinterpret_cast<Handle>(value);
 }
 
-int FontNumber(FontHandle font) {
-    return static_cast<int>(reinterpret_cast<std::uintptr_t>(font));
-}
+int FontNumber(FontHandle font) { return static_cast<int>(reinterpret_cast<std::uintptr_t>(font)); }
 
 std::string FontName(int number) {
     return number == 0 ? std::string("default") : "#" + std::to_string(number);
@@ -59,21 +60,15 @@ std::string ColourText(Colour colour) {
            std::to_string(colour.blue);
 }
 
-void Record(const std::string& line) {
-    State().calls.push_back(line);
-}
+void Record(const std::string& line) { State().calls.push_back(line); }
 
 }  // namespace
 
 namespace fake {
 
-void Reset() {
-    State() = FakeState();
-}
+void Reset() { State() = FakeState(); }
 
-const std::vector<std::string>& Calls() {
-    return State().calls;
-}
+const std::vector<std::string>& Calls() { return State().calls; }
 
 std::vector<std::string> CallsStartingWith(const std::string& prefix) {
     std::vector<std::string> found;
@@ -84,13 +79,9 @@ std::vector<std::string> CallsStartingWith(const std::string& prefix) {
     return found;
 }
 
-void ClearCalls() {
-    State().calls.clear();
-}
+void ClearCalls() { State().calls.clear(); }
 
-void Record(const std::string& line) {
-    ::Record(line);
-}
+void Record(const std::string& line) { ::Record(line); }
 
 void AnswerMessages(const std::vector<int>& answers) {
     State().messageAnswers.insert(State().messageAnswers.end(), answers.begin(), answers.end());
@@ -100,12 +91,10 @@ void AnswerPrompts(const std::vector<PromptAnswer>& answers) {
     State().promptAnswers.insert(State().promptAnswers.end(), answers.begin(), answers.end());
 }
 
-int PendingMessageAnswers() {
-    return static_cast<int>(State().messageAnswers.size());
-}
-int PendingPromptAnswers() {
-    return static_cast<int>(State().promptAnswers.size());
-}
+void SetPromptHook(std::function<void()> hook) { State().promptHook = std::move(hook); }
+
+int PendingMessageAnswers() { return static_cast<int>(State().messageAnswers.size()); }
+int PendingPromptAnswers() { return static_cast<int>(State().promptAnswers.size()); }
 
 void SetPictureMissing(const std::string& path, bool missing) {
     if (missing) {
@@ -119,32 +108,18 @@ void SetPictureSize(const std::string& path, int width, int height) {
     State().pictureSizes[path] = PictureSize{width, height};
 }
 
-void SetClock(std::uint32_t seconds) {
-    State().clock = seconds;
-}
+void SetReplaceFails(bool fails) { State().replaceFails = fails; }
 
-int LiveFonts() {
-    return static_cast<int>(State().liveFonts.size());
-}
-int SelectedFont() {
-    return State().selectedFont;
-}
-int OpenDrawContexts() {
-    return State().openContexts;
-}
-int OpenPaints() {
-    return State().openPaints;
-}
-int BadFontDeletes() {
-    return State().badFontDeletes;
-}
+void SetClock(std::uint32_t seconds) { State().clock = seconds; }
 
-WindowHandle TheWindow() {
-    return MakeHandle<WindowHandle>(0x1000);
-}
-DrawContext TheContext() {
-    return MakeHandle<DrawContext>(0x2000);
-}
+int LiveFonts() { return static_cast<int>(State().liveFonts.size()); }
+int SelectedFont() { return State().selectedFont; }
+int OpenDrawContexts() { return State().openContexts; }
+int OpenPaints() { return State().openPaints; }
+int BadFontDeletes() { return State().badFontDeletes; }
+
+WindowHandle TheWindow() { return MakeHandle<WindowHandle>(0x1000); }
+DrawContext TheContext() { return MakeHandle<DrawContext>(0x2000); }
 
 }  // namespace fake
 
@@ -160,21 +135,13 @@ int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsig
     return answer;
 }
 
-void StartSound(const char* path) {
-    Record(std::string("sound async ") + path);
-}
+void StartSound(const char* path) { Record(std::string("sound async ") + path); }
 
-void PlaySoundToEnd(const char* path) {
-    Record(std::string("sound sync ") + path);
-}
+void PlaySoundToEnd(const char* path) { Record(std::string("sound sync ") + path); }
 
-void Pause(int milliseconds) {
-    Record("pause " + std::to_string(milliseconds));
-}
+void Pause(int milliseconds) { Record("pause " + std::to_string(milliseconds)); }
 
-void RequestRepaint(WindowHandle) {
-    Record("repaint");
-}
+void RequestRepaint(WindowHandle) { Record("repaint"); }
 
 DrawContext BeginScreenPaint(WindowHandle) {
     Record("paint begin");
@@ -231,9 +198,7 @@ void WriteText(DrawContext, int x, int y, const char* text, int length) {
            std::string(text, static_cast<std::size_t>(length)) + "\"");
 }
 
-void SetTextLook(DrawContext, Colour colour) {
-    Record("look " + ColourText(colour));
-}
+void SetTextLook(DrawContext, Colour colour) { Record("look " + ColourText(colour)); }
 
 FontHandle CreateTextFont(const FontRequest& r) {
     FakeState& state = State();
@@ -268,6 +233,8 @@ void DeleteTextFont(FontHandle font) {
 int RunNamePrompt(WindowHandle owner, const char* prompt, const char* caption, char* target,
                   int size) {
     FakeState& state = State();
+    if (state.promptHook)
+        state.promptHook();
     int result = AnswerCancel;
     if (!state.promptAnswers.empty()) {
         fake::PromptAnswer answer = state.promptAnswers.front();
@@ -296,6 +263,11 @@ int WideFromAnsi(const char* text, std::uint16_t* out, int capacity) {
     return needed;
 }
 
-std::uint32_t ClockSeconds() {
-    return State().clock;
+bool PutFileInPlace(const char* from, const char* to) {
+    Record(std::string("replace ") + from + " " + to);
+    if (State().replaceFails)
+        return false;
+    return std::rename(from, to) == 0;
 }
+
+std::uint32_t ClockSeconds() { return State().clock; }

@@ -17,11 +17,13 @@
 //   font create 20 10 0 10 800 0 0 0 0 0 0 0 0 "Times New Roman" -> #1
 //   font select #1 (was default)        font select default (was #1)
 //   font delete #1
-//   prompt "Spieler1:" "***Name***" 10 -> 1
+//   prompt main "Spieler1:" "***Name***" 10 -> 1
+//   replace <from> <to>                 PutFileInPlace (renames unless told to fail)
 // Message boxes and name prompts are answered from scripts the test sets up.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,9 @@ void AnswerMessages(const std::vector<int>& answers);
 // Answers for the next name prompts, in order. Without one a prompt answers
 // 2 (cancelled) and leaves the buffer alone.
 void AnswerPrompts(const std::vector<PromptAnswer>& answers);
+// Called at the start of every name prompt, before it is answered, so a test
+// can look at the game's state while the prompt is open. Reset removes it.
+void SetPromptHook(std::function<void()> hook);
 // Scripted answers not used yet.
 int PendingMessageAnswers();
 int PendingPromptAnswers();
@@ -60,6 +65,9 @@ int PendingPromptAnswers();
 // is 800 by 600 unless set.
 void SetPictureMissing(const std::string& path, bool missing = true);
 void SetPictureSize(const std::string& path, int width, int height);
+
+// Makes PutFileInPlace fail (recorded, nothing renamed) until set back.
+void SetReplaceFails(bool fails = true);
 
 // The value ClockSeconds answers.
 void SetClock(std::uint32_t seconds);
