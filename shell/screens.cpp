@@ -8,10 +8,15 @@
 #include "shell/app.h"
 #include "shell/drawing.h"
 
-const FontRequest MenuFont = {20,    10, 0, 10, 800, false, false,
-                              false, 0,  0, 0,  0,   0,     "Times New Roman"};
-const FontRequest HighscoreFont = {20,    20, 0, 10, 0, false, false,
-                                   false, 0,  0, 0,  0, 0,     "INTERGRAPH ARCHITECTURAL"};
+// Height, width, escapement, orientation, weight; italic, underline,
+// strike-out; character set, output precision, clipping precision, quality,
+// pitch and family; face.
+// clang-format off
+const FontRequest MenuFont = {20, 10, 0, 10, 800, false, false, false, 0, 0, 0, 0, 0,
+                              "Times New Roman"};
+const FontRequest HighscoreFont = {20, 20, 0, 10, 0, false, false, false, 0, 0, 0, 0, 0,
+                                   "INTERGRAPH ARCHITECTURAL"};
+// clang-format on
 
 namespace {
 
