@@ -1,0 +1,91 @@
+// The state of a game drawn straight into the main window: discs, whose turn
+// it is and the computer's level. Each call takes the window's drawing
+// context and gives it back before it returns.
+#include "shell/drawing.h"
+
+#include "game/board.h"
+
+namespace {
+
+constexpr Colour Black = {0, 0, 0};
+constexpr Colour RedLight = {255, 0, 0};
+constexpr Colour RedDark = {128, 0, 0};
+constexpr Colour YellowLight = {255, 255, 0};
+constexpr Colour YellowDark = {128, 128, 0};
+
+constexpr const char* PlayerOnePicture = ".\\src\\spieler1.bmp";
+constexpr const char* PlayerTwoPicture = ".\\src\\spieler2.bmp";
+constexpr const char* EasyLevelPicture = ".\\src\\compuleicht.bmp";
+constexpr const char* HardLevelPicture = ".\\src\\compuschwer.bmp";
+
+constexpr int TurnPictureWidth = 202;
+constexpr int TurnPictureHeight = 58;
+constexpr int TurnPictureX = 568;
+constexpr int TurnPictureY = 96;
+
+constexpr int LevelPictureWidth = 212;
+constexpr int LevelPictureHeight = 134;
+constexpr int LevelPictureX = 565;
+constexpr int LevelPictureY = 336;
+
+// Loads a status picture and copies it into the main window. A picture that
+// cannot be loaded simply stays away.
+void DrawStatusPicture(const char* path, int width, int height, int x, int y) {
+    DrawContext context = GetDrawContext(MainWindow);
+    CopyPictureAt(context, path, width, height, x, y);
+    ReleaseDrawContext(MainWindow, context);
+}
+
+}  // namespace
+
+PictureSize CopyExtent(int pictureWidth, int pictureHeight) {
+    PictureSize extent;
+    extent.width = pictureWidth < IntroSize.width ? pictureWidth : IntroSize.width;
+    extent.height = pictureHeight < IntroSize.height ? pictureHeight : IntroSize.height;
+    return extent;
+}
+
+bool CopyPictureAt(DrawContext context, const char* path, int width, int height, int x, int y) {
+    PictureSize extent = CopyExtent(width, height);
+    return CopyPicture(context, path, width, height, x, y, extent.width, extent.height);
+}
+
+void DrawDisc(WindowHandle window, int column, int row, int colour) {
+    DrawContext context = GetDrawContext(window);
+    int x = DiscCentreX(column);
+    int y = DiscCentreY(row);
+    bool red = colour % 2 != 0;
+    Colour light = red ? RedLight : YellowLight;
+    Colour dark = red ? RedDark : YellowDark;
+    // Each layer covers the middle of the one before: black rim, light ring,
+    // black ring, dark core.
+    DrawDot(context, x, y, 55, Black);
+    DrawDot(context, x, y, 50, light);
+    DrawDot(context, x, y, 40, Black);
+    DrawDot(context, x, y, 35, dark);
+    ReleaseDrawContext(window, context);
+}
+
+void DrawTurnPicture() {
+    const char* path = nullptr;
+    if (GameMode == ModeTwoPlayers) {
+        path = TurnCounter % 2 == 0 ? PlayerOnePicture : PlayerTwoPicture;
+    } else if (GameMode == ModeEasyComputer || GameMode == ModeHardComputer) {
+        // Player 2's picture stands for the computer's turn.
+        path = ComputerToMove == 0 ? PlayerOnePicture : PlayerTwoPicture;
+    }
+    if (path == nullptr)
+        return;
+    DrawStatusPicture(path, TurnPictureWidth, TurnPictureHeight, TurnPictureX, TurnPictureY);
+}
+
+void DrawLevelPicture() {
+    const char* path = nullptr;
+    if (Screen == ScreenEasyComputer)
+        path = EasyLevelPicture;
+    if (Screen == ScreenHardComputer)
+        path = HardLevelPicture;
+    if (path == nullptr)
+        return;
+    DrawStatusPicture(path, LevelPictureWidth, LevelPictureHeight, LevelPictureX, LevelPictureY);
+}
