@@ -1,5 +1,6 @@
-// Boards for the computer player tests, drawn as six lines of seven cells,
-// top row first: '.' empty, 'X' and 'O' discs. Whitespace is ignored.
+// Boards for the computer player tests, drawn as rows of seven cells from top
+// to bottom, separated by '/': '.' empty, 'X' and 'O' discs. Rows left out at
+// the top are empty, so ".O...../XXO...." is a board with four discs.
 #pragma once
 
 #include <array>
@@ -11,16 +12,17 @@
 using TestBoard = std::array<char, BoardCells>;
 
 inline TestBoard BoardFromPicture(const std::string& picture) {
-    TestBoard board;
-    int n = 0;
+    std::string cells;
     for (char ch : picture) {
-        if (ch == ' ' || ch == '\n')
-            continue;
-        if (n == BoardCells)
-            throw std::invalid_argument("more than 42 cells: " + picture);
-        board[n++] = ch == '.' ? Empty : ch;
+        if (ch != '/')
+            cells += ch == '.' ? Empty : ch;
     }
-    if (n != BoardCells)
-        throw std::invalid_argument("fewer than 42 cells: " + picture);
+    std::size_t rows = picture.size() - cells.size() + 1;
+    if (cells.size() != rows * BoardColumns || rows > BoardRows) {
+        throw std::invalid_argument("not rows of seven cells: " + picture);
+    }
+    TestBoard board;
+    board.fill(Empty);
+    std::copy(cells.begin(), cells.end(), board.end() - cells.size());
     return board;
 }

@@ -17,70 +17,22 @@ struct ChooserCase {
     int hard;
 };
 
-const char* const OwnThreeAgainstThreat =
-    "......."
-    "......."
-    "......."
-    "......X"
-    ".O....X"
-    ".OOO..X";
+const char* const OwnThreeAgainstThreat = "......X/.O....X/.OOO..X";
 
-const char* const OpenThree =
-    "......."
-    "......."
-    "......."
-    "......."
-    "......."
-    ".OOO...";
+const char* const OpenThree = ".OOO...";
 
-const char* const OpenTwo =
-    "......."
-    "......."
-    "......."
-    "......."
-    "......."
-    "..OO..X";
+const char* const OpenTwo = "..OO..X";
 
-const char* const StackedTwo =
-    "......."
-    "......."
-    "......."
-    "......."
-    "O......"
-    "O.....X";
+const char* const StackedTwo = "O....../O.....X";
 
-const char* const OwnThreeAgainstTwo =
-    "......."
-    "......."
-    "......."
-    "X......"
-    "X......"
-    "XOO....";
+const char* const OwnThreeAgainstTwo = "X....../X....../XOO....";
 
 // An 'O' three rising to (2,3) and one in row 5 ending at (5,6).
-const char* const RisingAndHorizontalThreats =
-    "......."
-    "......."
-    "......."
-    "..OX..."
-    ".OXX..."
-    "OXXOOO.";
+const char* const RisingAndHorizontalThreats = "..OX.../.OXX.../OXXOOO.";
 
-const char* const Quiet =
-    "......."
-    "......."
-    "......."
-    "......."
-    "......."
-    "..XO...";
+const char* const Quiet = "..XO...";
 
-const char* const FullBoard =
-    "XOXOXOX"
-    "XOXOXOX"
-    "OXOXOXO"
-    "OXOXOXO"
-    "XOXOXOX"
-    "XOXOXOX";
+const char* const FullBoard = "XOXOXOX/XOXOXOX/OXOXOXO/OXOXOXO/XOXOXOX/XOXOXOX";
 
 // Clock 0 draws 38 first (opening column 3), clock 1 draws 41 (column 2).
 const ChooserCase ChooserCases[] = {

@@ -34,13 +34,7 @@ TEST(ComputerRandom, StateWrapsAndDrawsStayInRange) {
     }
 }
 
-const char* const OneHumanDisc =
-    "......."
-    "......."
-    "......."
-    "......."
-    "......."
-    "...O...";
+const char* const OneHumanDisc = "...O...";
 
 struct FallbackCase {
     const char* name;
@@ -54,39 +48,11 @@ struct FallbackCase {
 const FallbackCase FallbackCases[] = {
     {"opening plays k + 1", OneHumanDisc, 0, 0, 3},
     {"opening with seed 1", OneHumanDisc, 1, 3, 2},
-    {"opening steps left of own bottom disc",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "...XO..",
-     0, 2, 2},
-    {"opening keeps a full column",
-     "...X..."
-     "...O..."
-     "...X..."
-     "...O..."
-     "...X..."
-     "..OO...",
-     0, 3, 3},
+    {"opening steps left of own bottom disc", "...XO..", 0, 2, 2},
+    {"opening keeps a full column", "...X.../...O.../...X.../...O.../...X.../..OO...", 0, 3, 3},
     {"random column with room", OneHumanDisc, 1, 4, 0},
-    {"random skips a full column",
-     "X......"
-     "O......"
-     "X......"
-     "O......"
-     "X......"
-     "O......",
-     1, 4, 2},
-    {"random skips two full columns",
-     "X.X...."
-     "O.O...."
-     "X.X...."
-     "O.O...."
-     "X.X...."
-     "O.O....",
-     1, 9, 5},
+    {"random skips a full column", "X....../O....../X....../O....../X....../O......", 1, 4, 2},
+    {"random skips two full columns", "X.X..../O.O..../X.X..../O.O..../X.X..../O.O....", 1, 9, 5},
 };
 
 TEST(ComputerFallback, ChoosesFromSeedBoardAndMoveCount) {
@@ -101,13 +67,7 @@ TEST(ComputerFallback, ChoosesFromSeedBoardAndMoveCount) {
 
 TEST(ComputerFallback, RandomColumnNeverFull) {
     ResetProcessState();
-    TestBoard board = BoardFromPicture(
-        "X.O.X.O"
-        "O.X.O.X"
-        "X.O.X.O"
-        "O.X.O.X"
-        "X.O.X.O"
-        "O.X.O.X");
+    TestBoard board = BoardFromPicture("X.O.X.O/O.X.O.X/X.O.X.O/O.X.O.X/X.O.X.O/O.X.O.X");
     std::set<int> seen;
     for (std::uint32_t seed = 0; seed < 500; ++seed) {
         SeedRandom(seed);
@@ -129,13 +89,7 @@ TEST(ComputerFallback, OpeningStaysInLeftAndMiddleColumns) {
     EXPECT_EQ(seen, (std::set<int>{1, 2, 3, 4}));
 }
 
-const char* const FullBoard =
-    "XOXOXOX"
-    "XOXOXOX"
-    "OXOXOXO"
-    "OXOXOXO"
-    "XOXOXOX"
-    "XOXOXOX";
+const char* const FullBoard = "XOXOXOX/XOXOXOX/OXOXOXO/OXOXOXO/XOXOXOX/XOXOXOX";
 
 // Without a column with room the random search could never succeed; it must
 // still come back with a column.

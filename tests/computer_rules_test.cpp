@@ -50,113 +50,35 @@ struct RuleCase {
     int expected;
 };
 
-const char* const OpenThreeBottom =
-    "......."
-    "......."
-    "......."
-    "......."
-    "......."
-    ".OOO...";
+const char* const OpenThreeBottom = ".OOO...";
 
-const char* const UnsupportedGap =
-    "......."
-    "......."
-    "......."
-    "......."
-    "XXX...."
-    "OXO....";
+const char* const UnsupportedGap = "XXX..../OXO....";
 
-const char* const SupportedGap =
-    "......."
-    "......."
-    "......."
-    "......."
-    "XXX...."
-    "OXOO...";
+const char* const SupportedGap = "XXX..../OXOO...";
 
-const char* const ThreatsInTwoRows =
-    "......."
-    "......."
-    "......."
-    "......."
-    "....OOO"
-    ".OOOXXO";
+const char* const ThreatsInTwoRows = "....OOO/.OOOXXO";
 
-const char* const StacksInTwoRows =
-    "......."
-    "......."
-    ".O....."
-    "OO....."
-    "OO....."
-    "OX.....";
+const char* const StacksInTwoRows = ".O...../OO...../OO...../OX.....";
 
 // Discs at the right end of row 4 and the left end of row 5 follow each other
 // in the board's storage but are no line.
-const char* const RightEndThenLeftEnd =
-    "......."
-    "......."
-    "......."
-    "......."
-    "...XOOO"
-    "...OXOX";
+const char* const RightEndThenLeftEnd = "...XOOO/...OXOX";
 
-const char* const EmptyEndThenLeftThree =
-    "......."
-    "......."
-    "......."
-    "......."
-    "......."
-    "OOOX..X";
+const char* const EmptyEndThenLeftThree = "OOOX..X";
 
 // Three 'O' at the top of a full column, and a rising three ending in the
 // top row: neither has a cell above the board to take.
-const char* const ThreesAtTheTop =
-    "..OO..."
-    ".OXX..."
-    "OXOX..."
-    "XOXO..."
-    "OXOX..."
-    "XOXO...";
+const char* const ThreesAtTheTop = "..OO.../.OXX.../OXOX.../XOXO.../OXOX.../XOXO...";
 
-const char* const FallingThree =
-    "......."
-    "......."
-    "...O..."
-    "...XO.."
-    "...XXO."
-    "...XOX.";
+const char* const FallingThree = "...O.../...XO../...XXO./...XOX.";
 
-const char* const RisingGapTwo =
-    "......."
-    "......."
-    "......."
-    "..O...."
-    "..X...."
-    "OXX....";
+const char* const RisingGapTwo = "..O..../..X..../OXX....";
 
-const char* const RisingPairBelowGaps =
-    "......."
-    "......."
-    "......."
-    "...X..."
-    ".O.X..."
-    "OX.X...";
+const char* const RisingPairBelowGaps = "...X.../.O.X.../OX.X...";
 
-const char* const FallingGapTwo =
-    "......."
-    "......."
-    "......."
-    "....O.."
-    "....X.."
-    "....XXO";
+const char* const FallingGapTwo = "....O../....X../....XXO";
 
-const char* const FallingGapTwoSupported =
-    "......."
-    "......."
-    "......."
-    "...XO.."
-    "...OX.."
-    "...XXXO";
+const char* const FallingGapTwoSupported = "...XO../...OX../...XXXO";
 
 const RuleCase RuleCases[] = {
     // Three-disc patterns, first match of the topmost row (easy) against the
@@ -181,103 +103,27 @@ const RuleCase RuleCases[] = {
     {"falling three", FallingThree, ThreeFalling, 'O', 0, 7},
     {"falling three, hard", FallingThree, GapFalling, 'O', ModeThree, 7},
     {"falling three is not rising", FallingThree, ThreeRising, 'O', 0, NoMove},
-    {"two-disc mode ignored by the easy chain's threes", OpenThreeBottom, GapHorizontal, 'O',
-     ModeTwo, 5},
+    {"two mode sees the outer two of a three", OpenThreeBottom, GapHorizontal, 'O', ModeTwo, 5},
     {"unknown mode 0", OpenThreeBottom, GapHorizontal, 'O', 0, NoMove},
     {"unknown mode 3", OpenThreeBottom, GapHorizontal, 'O', 3, NoMove},
     {"unknown mode -1", StacksInTwoRows, GapVertical, 'O', -1, NoMove},
 
     // Horizontal twos.
-    {"two: later window wins",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "..OO..X",
-     GapHorizontal, 'O', ModeTwo, 5},
-    {"two: pattern 1, right side taken",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "...OOX.",
-     GapHorizontal, 'O', ModeTwo, 3},
-    {"two: pattern 3, left side taken",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "XOO....",
-     GapHorizontal, 'O', ModeTwo, 4},
-    {"two: pattern 2",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     ".O.OX..",
-     GapHorizontal, 'O', ModeTwo, 3},
-    {"two: both sides taken",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "XOO.X..",
-     GapHorizontal, 'O', ModeTwo, NoMove},
-    {"two: the left border is no room",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "OO.X...",
-     GapHorizontal, 'O', ModeTwo, NoMove},
-    {"two: anchored in column 4 against the right border",
-     "......."
-     "......."
-     "......."
-     "......."
-     "......."
-     "X....OO",
-     GapHorizontal, 'O', ModeTwo, 5},
-    {"two: chosen cells unsupported",
-     "......."
-     "......."
-     "......."
-     "......."
-     ".OO...."
-     ".XX....",
-     GapHorizontal, 'O', ModeTwo, NoMove},
-    {"two: only the chosen cell needs support",
-     "......."
-     "......."
-     "......."
-     "......."
-     ".OO...."
-     ".XXX...",
-     GapHorizontal, 'O', ModeTwo, 4},
+    {"two: later window wins", "..OO..X", GapHorizontal, 'O', ModeTwo, 5},
+    {"two: pattern 1, right side taken", "...OOX.", GapHorizontal, 'O', ModeTwo, 3},
+    {"two: pattern 3, left side taken", "XOO....", GapHorizontal, 'O', ModeTwo, 4},
+    {"two: pattern 2", ".O.OX..", GapHorizontal, 'O', ModeTwo, 3},
+    {"two: both sides taken", "XOO.X..", GapHorizontal, 'O', ModeTwo, NoMove},
+    {"two: the left border is no room", "OO.X...", GapHorizontal, 'O', ModeTwo, NoMove},
+    {"two: anchored in column 4 against the right border", "X....OO", GapHorizontal, 'O', ModeTwo,
+     5},
+    {"two: chosen cells unsupported", ".OO..../.XX....", GapHorizontal, 'O', ModeTwo, NoMove},
+    {"two: only the chosen cell needs support", ".OO..../.XXX...", GapHorizontal, 'O', ModeTwo, 4},
 
     // Vertical twos.
-    {"two stacked",
-     "......."
-     "......."
-     "......."
-     "......."
-     "O......"
-     "O.....X",
-     GapVertical, 'O', ModeTwo, 1},
-    {"two stacked too high",
-     "......."
-     "O......"
-     "O......"
-     "X......"
-     "X......"
-     "X......",
-     GapVertical, 'O', ModeTwo, NoMove},
+    {"two stacked", "O....../O.....X", GapVertical, 'O', ModeTwo, 1},
+    {"two stacked too high", "O....../O....../X....../X....../X......", GapVertical, 'O', ModeTwo,
+     NoMove},
 
     // Diagonal twos.
     {"rising two with a gap", RisingGapTwo, GapRising, 'O', ModeTwo, 2},
@@ -298,13 +144,7 @@ TEST(ComputerRules, FindTheExpectedColumn) {
 
 TEST(ComputerRules, RuleGridFramesTheBoard) {
     ResetProcessState();
-    TestBoard board = BoardFromPicture(
-        "X.....O"
-        "......."
-        "......."
-        "......."
-        "......."
-        "O.....X");
+    TestBoard board = BoardFromPicture("X.....O/......./......./......./......./O.....X");
     RuleGrid grid;
     BuildRuleGrid(board.data(), &grid);
     EXPECT_EQ(GridCell(grid, 0, 0), 'X');
@@ -321,13 +161,7 @@ TEST(ComputerRules, RuleGridFramesTheBoard) {
 
 TEST(ComputerRules, SupportedWhenOnTheBottomRowOrOnADisc) {
     ResetProcessState();
-    TestBoard board = BoardFromPicture(
-        "......."
-        "......."
-        "......."
-        "..O...."
-        "..X...."
-        ".XO....");
+    TestBoard board = BoardFromPicture("..O..../..X..../.XO....");
     RuleGrid grid;
     BuildRuleGrid(board.data(), &grid);
     EXPECT_TRUE(IsSupported(grid, 5, 0));   // empty bottom cell
