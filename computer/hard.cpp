@@ -1,0 +1,60 @@
+// The hard level: block the human's threes, else complete a four of the
+// computer's own, else block the human's open twos, else leave the move to
+// chance. Its rules keep the last matching window of their scan.
+#include "computer/computer.h"
+#include "computer/rule_grid.h"
+#include "shell/platform.h"
+
+namespace {
+
+int FindGap(char key, const char* board, int mode, const WindowSet& threeSet,
+            WindowMatcher threeMatcher, const WindowSet& twoSet, WindowMatcher twoMatcher) {
+    if (mode == ModeThree)
+        return ScanWindows(board, threeSet, threeMatcher, key, MatchPick::LastInRow);
+    if (mode == ModeTwo)
+        return ScanWindows(board, twoSet, twoMatcher, key, MatchPick::LastInRow);
+    return NoMove;
+}
+
+}  // namespace
+
+int FindGapRising(char key, const char* board, int mode) {
+    return FindGap(key, board, mode, RisingWindows, MatchThree, RisingWindows, MatchTwoRising);
+}
+
+int FindGapFalling(char key, const char* board, int mode) {
+    return FindGap(key, board, mode, FallingWindows, MatchThree, FallingWindows, MatchTwoFalling);
+}
+
+int FindGapVertical(char key, const char* board, int mode) {
+    return FindGap(key, board, mode, VerticalWindows, MatchThreeStacked, VerticalWindows,
+                   MatchTwoStacked);
+}
+
+int FindGapHorizontal(char key, const char* board, int mode) {
+    return FindGap(key, board, mode, HorizontalWindows, MatchThree, HorizontalTwoWindows,
+                   MatchTwoHorizontal);
+}
+
+int ChooseHardColumn(const char* board, int moveCount) {
+    using HardRule = int (*)(char, const char*, int);
+    constexpr HardRule rules[] = {FindGapRising, FindGapFalling, FindGapVertical,
+                                  FindGapHorizontal};
+    struct Pass {
+        char key;
+        int mode;
+    };
+    constexpr Pass passes[] = {{MarkO, ModeThree}, {MarkX, ModeThree}, {MarkO, ModeTwo}};
+
+    int result = NoMove;
+    SeedRandom(ClockSeconds());
+    for (const Pass& pass : passes) {
+        for (HardRule rule : rules) {
+            if (result == NoMove)
+                result = rule(pass.key, board, pass.mode);
+        }
+    }
+    if (result != NoMove)
+        return result - 1;
+    return ChooseFallbackColumn(board, moveCount);
+}
