@@ -42,6 +42,7 @@ cleanup() {
     if [ "$wine_used" = 1 ]; then
         # Ends the processes of our own prefix only.
         "$wineserver" -k >/dev/null 2>&1
+        "$wineserver" -w >/dev/null 2>&1
     fi
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null
