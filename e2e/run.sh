@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# Runs the end-to-end scenarios of build/windows/rillo_e2e.exe against
+# build/windows/rillo.exe under Wine, on an X server of its own.
+#
+#   e2e/run.sh                 every scenario the driver knows
+#   e2e/run.sh window no_intro only these
+#
+# Each scenario gets a fresh working folder build/e2e/<scenario>/work with a
+# copy of build/windows/src (less the files the scenario leaves out); the
+# driver runs in build/e2e/<scenario>, and the screenshots it saves there are
+# converted to e2e/out/<scenario>-<name>.png. One line per scenario, then
+# "N passed, N failed"; the exit status is non-zero when any failed.
+set -u
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/windows
+driver=$build/rillo_e2e.exe
+program=$build/rillo.exe
+scenario_timeout=60
+
+if [ ! -f "$driver" ] || [ ! -f "$program" ] || [ ! -d "$build/src" ]; then
+    echo "e2e: build the Windows program first: cmake --preset windows && cmake --build --preset windows" >&2
+    exit 2
+fi
+for tool in wine Xvfb xdpyinfo convert timeout; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "e2e: $tool is missing" >&2
+        exit 2
+    fi
+done
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+
+# A Wine of our own: private prefix, quiet logs, no .NET or browser installer,
+# no sound driver.
+export WINEPREFIX=$root/build/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d"
+
+xvfb_pid=""
+wine_used=0
+cleanup() {
+    if [ "$wine_used" = 1 ]; then
+        # Ends the processes of our own prefix only.
+        "$wineserver" -k >/dev/null 2>&1
+        "$wineserver" -w >/dev/null 2>&1
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# An X server on the first free display from :97 on. Another server may take
+# a display between the test and the start; then ours dies and the next
+# display is tried.
+start_xvfb() {
+    local n i
+    for n in $(seq 97 120); do
+        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
+            continue
+        fi
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for i in $(seq 100); do
+            if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+                break
+            fi
+            if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+    done
+    return 1
+}
+
+if ! start_xvfb; then
+    echo "e2e: no X server could be started on :97 to :120" >&2
+    exit 2
+fi
+
+# The prefix is made once; the lock keeps a second run from racing the first.
+mkdir -p "$root/build"
+wine_used=1
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "e2e: preparing the Wine prefix $WINEPREFIX (once)"
+        wineboot -i >/dev/null 2>&1 && "$wineserver" -w
+    fi
+) 9>"$root/build/wineprefix.lock"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "e2e: the Wine prefix could not be prepared" >&2
+    exit 2
+fi
+# One server for all scenarios, so each start finds Wine running.
+"$wineserver" -p >/dev/null 2>&1
+
+# A Linux path as Wine's drive Z: sees it.
+windows_path() {
+    local path=$1
+    printf 'Z:%s' "${path//\//\\}"
+}
+
+# The driver's scenarios: "name<TAB>files left out of src".
+declare -A left_out
+known=()
+while IFS=$'\t' read -r name files; do
+    name=${name%$'\r'}
+    files=${files%$'\r'}
+    [ -n "$name" ] || continue
+    known+=("$name")
+    left_out[$name]=$files
+done < <(wine "$driver" --list 2>/dev/null)
+if [ ${#known[@]} -eq 0 ]; then
+    echo "e2e: the driver lists no scenarios" >&2
+    exit 2
+fi
+
+if [ $# -gt 0 ]; then
+    chosen=("$@")
+else
+    chosen=("${known[@]}")
+fi
+
+mkdir -p "$root/e2e/out"
+passed=0
+failed=0
+for name in "${chosen[@]}"; do
+    if [ -z "${left_out[$name]+set}" ]; then
+        echo "FAIL $name: no such scenario (known: ${known[*]})"
+        failed=$((failed + 1))
+        continue
+    fi
+    dir=$root/build/e2e/$name
+    rm -rf "$dir"
+    mkdir -p "$dir/work"
+    cp -r "$build/src" "$dir/work/src"
+    for file in ${left_out[$name]}; do
+        rm -f "$dir/work/src/$file"
+    done
+
+    (cd "$dir" && timeout "$scenario_timeout" wine "$driver" "$name" \
+        "$(windows_path "$program")" "$(windows_path "$dir/work")") \
+        >"$dir/driver.log" 2>"$dir/driver.err"
+    status=$?
+    tr -d '\r' <"$dir/driver.log" >"$dir/driver.txt"
+
+    # Everything the driver said before its verdict, indented.
+    verdict=$(grep -E '^(PASS|FAIL) ' "$dir/driver.txt" | tail -n 1)
+    grep -vE '^(PASS|FAIL) ' "$dir/driver.txt" | sed 's/^/    /'
+
+    for shot in "$dir"/*.bmp; do
+        [ -f "$shot" ] || continue
+        base=$(basename "$shot" .bmp)
+        if ! convert "$shot" "$root/e2e/out/$name-$base.png"; then
+            verdict="FAIL $name: screenshot $base.bmp could not be converted"
+            status=1
+        fi
+    done
+
+    if [ "$status" -eq 0 ] && [ "$verdict" = "PASS $name" ]; then
+        echo "PASS $name"
+        passed=$((passed + 1))
+    else
+        if [ "$status" -eq 124 ]; then
+            echo "FAIL $name: no verdict within $scenario_timeout s"
+        elif [ -n "$verdict" ] && [ "${verdict#FAIL }" != "$verdict" ]; then
+            echo "$verdict"
+        else
+            echo "FAIL $name: driver ended with status $status (see $dir/driver.err)"
+        fi
+        failed=$((failed + 1))
+    fi
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
