@@ -6,9 +6,7 @@
 
 namespace {
 
-bool TopCellEmpty(const char* board, int column) {
-    return board[column] == Empty;
-}
+bool TopCellEmpty(const char* board, int column) { return board[column] == Empty; }
 
 }  // namespace
 

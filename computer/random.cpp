@@ -5,9 +5,7 @@
 
 std::uint32_t RandomState = 1;
 
-void SeedRandom(std::uint32_t seed) {
-    RandomState = seed;
-}
+void SeedRandom(std::uint32_t seed) { RandomState = seed; }
 
 int NextRandom() {
     // Unsigned arithmetic wraps modulo 2^32, which is exactly the step wanted.

@@ -59,9 +59,7 @@ std::string Format(const char* format, ...) {
             return failure_;             \
     } while (false)
 
-std::string Quote(const std::string& text) {
-    return "\"" + text + "\"";
-}
+std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
 // Milliseconds on a monotonic clock.
 double NowMs() {

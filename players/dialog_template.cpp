@@ -70,13 +70,9 @@ unsigned char* ZeroUpTo(unsigned char* position, unsigned char* end) {
     return position;
 }
 
-int AlignOffset(int offset) {
-    return (offset + 3) & ~3;
-}
+int AlignOffset(int offset) { return (offset + 3) & ~3; }
 
-int TextBytes(int units) {
-    return units * 2;
-}
+int TextBytes(int units) { return units * 2; }
 
 }  // namespace
 

@@ -165,6 +165,4 @@ void DrawHighscoresFromFile(WindowHandle window, const char* path) {
     ReleaseDrawContext(window, context);
 }
 
-void DrawHighscores(WindowHandle window) {
-    DrawHighscoresFromFile(window, HighscoreFile);
-}
+void DrawHighscores(WindowHandle window) { DrawHighscoresFromFile(window, HighscoreFile); }

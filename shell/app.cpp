@@ -23,6 +23,7 @@ bool KeepRunning() { return Running == 1; }
 void ReleaseWindowResources(WindowHandle window) {
     DrawContext context = GetDrawContext(window);
     FontHandle ours = SelectTextFont(context, nullptr);
-    if (ours != nullptr) DeleteTextFont(ours);
+    if (ours != nullptr)
+        DeleteTextFont(ours);
     ReleaseDrawContext(window, context);
 }

@@ -29,8 +29,8 @@ struct PictureSize {
 
 // Message box styles and answers, with the values the platform uses.
 constexpr unsigned BoxOk = 0x00;
-constexpr unsigned BoxInformation = 0x40;   // OK button, information icon
-constexpr unsigned BoxYesNoCancel = 0x23;   // Yes, No, Cancel, question icon
+constexpr unsigned BoxInformation = 0x40;  // OK button, information icon
+constexpr unsigned BoxYesNoCancel = 0x23;  // Yes, No, Cancel, question icon
 constexpr int AnswerOk = 1;
 constexpr int AnswerCancel = 2;
 constexpr int AnswerYes = 6;

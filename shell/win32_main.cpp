@@ -16,13 +16,9 @@ constexpr const char* WindowTitle = "Rillo";
 constexpr int WindowWidth = 810;
 constexpr int WindowHeight = 630;
 
-WindowHandle ToHandle(HWND window) {
-    return reinterpret_cast<WindowHandle>(window);
-}
+WindowHandle ToHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
-HWND ToWindow(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
+HWND ToWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 }  // namespace
 

@@ -14,29 +14,17 @@
 
 namespace {
 
-HWND ToWindow(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
+HWND ToWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
-HDC ToContext(DrawContext context) {
-    return reinterpret_cast<HDC>(context);
-}
+HDC ToContext(DrawContext context) { return reinterpret_cast<HDC>(context); }
 
-DrawContext ToDrawContext(HDC context) {
-    return reinterpret_cast<DrawContext>(context);
-}
+DrawContext ToDrawContext(HDC context) { return reinterpret_cast<DrawContext>(context); }
 
-HFONT ToFont(FontHandle font) {
-    return reinterpret_cast<HFONT>(font);
-}
+HFONT ToFont(FontHandle font) { return reinterpret_cast<HFONT>(font); }
 
-FontHandle ToFontHandle(HGDIOBJ font) {
-    return reinterpret_cast<FontHandle>(font);
-}
+FontHandle ToFontHandle(HGDIOBJ font) { return reinterpret_cast<FontHandle>(font); }
 
-COLORREF ToColour(Colour colour) {
-    return RGB(colour.red, colour.green, colour.blue);
-}
+COLORREF ToColour(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 
 // Pictures are read from their files at their stored depth, scaled at loading.
 HBITMAP LoadPicture(const char* path, int width, int height) {
@@ -54,33 +42,21 @@ int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsig
     return MessageBoxA(ToWindow(owner), text, caption, style);
 }
 
-void StartSound(const char* path) {
-    PlaySoundA(path, nullptr, SND_ASYNC);
-}
+void StartSound(const char* path) { PlaySoundA(path, nullptr, SND_ASYNC); }
 
-void PlaySoundToEnd(const char* path) {
-    PlaySoundA(path, nullptr, SND_SYNC);
-}
+void PlaySoundToEnd(const char* path) { PlaySoundA(path, nullptr, SND_SYNC); }
 
-void Pause(int milliseconds) {
-    Sleep(static_cast<DWORD>(milliseconds));
-}
+void Pause(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-void RequestRepaint(WindowHandle window) {
-    InvalidateRect(ToWindow(window), nullptr, TRUE);
-}
+void RequestRepaint(WindowHandle window) { InvalidateRect(ToWindow(window), nullptr, TRUE); }
 
 DrawContext BeginScreenPaint(WindowHandle window) {
     return ToDrawContext(BeginPaint(ToWindow(window), &ScreenPaint));
 }
 
-void EndScreenPaint(WindowHandle window) {
-    EndPaint(ToWindow(window), &ScreenPaint);
-}
+void EndScreenPaint(WindowHandle window) { EndPaint(ToWindow(window), &ScreenPaint); }
 
-DrawContext GetDrawContext(WindowHandle window) {
-    return ToDrawContext(GetDC(ToWindow(window)));
-}
+DrawContext GetDrawContext(WindowHandle window) { return ToDrawContext(GetDC(ToWindow(window))); }
 
 void ReleaseDrawContext(WindowHandle window, DrawContext context) {
     ReleaseDC(ToWindow(window), ToContext(context));
@@ -158,10 +134,11 @@ FontHandle SelectTextFont(DrawContext context, FontHandle font) {
     return ToFontHandle(replaced);
 }
 
-void DeleteTextFont(FontHandle font) {
-    DeleteObject(ToFont(font));
-}
+void DeleteTextFont(FontHandle font) { DeleteObject(ToFont(font)); }
 
-std::uint32_t ClockSeconds() {
-    return static_cast<std::uint32_t>(std::time(nullptr));
+std::uint32_t ClockSeconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
+
+bool PutFileInPlace(const char* from, const char* to) {
+    // One step: the old file stays until the new one has taken its name.
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -34,9 +34,7 @@ void ScriptComputerColumns(const std::vector<int>& columns) {
     ScriptedColumns().insert(ScriptedColumns().end(), columns.begin(), columns.end());
 }
 
-void Reset() {
-    ScriptedColumns().clear();
-}
+void Reset() { ScriptedColumns().clear(); }
 
 }  // namespace doubles
 
@@ -45,17 +43,11 @@ void DrawDisc(WindowHandle, int column, int row, int colour) {
                  std::to_string(colour));
 }
 
-void DrawTurnPicture() {
-    fake::Record("turn");
-}
+void DrawTurnPicture() { fake::Record("turn"); }
 
-int ChooseEasyColumn(const char*, int moveCount) {
-    return NextScriptedColumn("easy", moveCount);
-}
+int ChooseEasyColumn(const char*, int moveCount) { return NextScriptedColumn("easy", moveCount); }
 
-int ChooseHardColumn(const char*, int moveCount) {
-    return NextScriptedColumn("hard", moveCount);
-}
+int ChooseHardColumn(const char*, int moveCount) { return NextScriptedColumn("hard", moveCount); }
 
 void EnterHighscore(WindowHandle, const char* name, int moves) {
     fake::Record("highscore \"" + std::string(name) + "\" " + std::to_string(moves));

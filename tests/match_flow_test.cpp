@@ -34,9 +34,7 @@ std::string Disc(int column, int row, int selector) {
            std::to_string(selector);
 }
 
-char& CellAt(int row, int column) {
-    return Board[row * BoardColumns + column];
-}
+char& CellAt(int row, int column) { return Board[row * BoardColumns + column]; }
 
 class Match : public ::testing::Test {
 protected:

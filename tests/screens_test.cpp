@@ -36,9 +36,7 @@ void Play(const char* columns) {
     }
 }
 
-void SetName(char* target, const char* name) {
-    std::strncpy(target, name, NameSize - 1);
-}
+void SetName(char* target, const char* name) { std::strncpy(target, name, NameSize - 1); }
 
 }  // namespace
 
