@@ -1,0 +1,42 @@
+// Timings of the four-in-a-row scan: the win test runs after every disc.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+
+#include "game/board.h"
+
+namespace {
+
+// Drops the columns of a game in turn, 'X' first, into a cleared board.
+void PlayInto(char* board, const std::string& columns) {
+    std::memset(board, Empty, BoardCells);
+    char mark = MarkX;
+    for (char ch : columns) {
+        int column = ch - '0';
+        for (int row = BoardRows - 1; row >= 0; --row) {
+            if (board[row * BoardColumns + column] == Empty) {
+                board[row * BoardColumns + column] = mark;
+                break;
+            }
+        }
+        mark = mark == MarkX ? MarkO : MarkX;
+    }
+}
+
+void BM_FourInARow(benchmark::State& state, const char* game, char mark) {
+    char board[BoardCells];
+    PlayInto(board, game);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(HasFourInARow(mark, board));
+    }
+}
+
+// An empty board, a full board without a four (every line is scanned), and
+// a board whose only four is found by the very last diagonal family.
+BENCHMARK_CAPTURE(BM_FourInARow, empty, "", MarkX);
+BENCHMARK_CAPTURE(BM_FourInARow, drawn_full_board, "436014551150160155104632660465204242223333",
+                  MarkX);
+BENCHMARK_CAPTURE(BM_FourInARow, falling_diagonal_win, "65543443033", MarkX);
+
+}  // namespace
