@@ -1,32 +1,14 @@
 // Timings of the four-in-a-row scan: the win test runs after every disc.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <string>
-
+#include "bench/positions.h"
 #include "game/board.h"
 
 namespace {
 
-// Drops the columns of a game in turn, 'X' first, into a cleared board.
-void PlayInto(char* board, const std::string& columns) {
-    std::memset(board, Empty, BoardCells);
-    char mark = MarkX;
-    for (char ch : columns) {
-        int column = ch - '0';
-        for (int row = BoardRows - 1; row >= 0; --row) {
-            if (board[row * BoardColumns + column] == Empty) {
-                board[row * BoardColumns + column] = mark;
-                break;
-            }
-        }
-        mark = mark == MarkX ? MarkO : MarkX;
-    }
-}
-
 void BM_FourInARow(benchmark::State& state, const char* game, char mark) {
     char board[BoardCells];
-    PlayInto(board, game);
+    PlayColumns(board, game, MarkX);
     for (auto _ : state) {
         benchmark::DoNotOptimize(HasFourInARow(mark, board));
     }

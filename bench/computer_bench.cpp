@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "bench/positions.h"
 #include "computer/computer.h"
+#include "game/board.h"
 #include "game/state.h"
 #include "tests/fake_platform.h"
 #include "tests/reset.h"
@@ -15,21 +17,10 @@ namespace {
 
 using Cells = std::array<char, BoardCells>;
 
-// Plays a string of columns ("3344") from an empty board, 'O' first.
+// A position from the columns played, the human's 'O' first.
 Cells Position(const std::string& columns) {
     Cells cells;
-    cells.fill(Empty);
-    char mark = MarkO;
-    for (char ch : columns) {
-        int column = ch - '0';
-        for (int row = BoardRows - 1; row >= 0; --row) {
-            if (cells[row * BoardColumns + column] == Empty) {
-                cells[row * BoardColumns + column] = mark;
-                break;
-            }
-        }
-        mark = mark == MarkO ? MarkX : MarkO;
-    }
+    PlayColumns(cells.data(), columns, MarkO);
     return cells;
 }
 
@@ -56,29 +47,6 @@ BENCHMARK_CAPTURE(BM_Choose, hard_early, ChooseHardColumn, Early);
 BENCHMARK_CAPTURE(BM_Choose, hard_middle, ChooseHardColumn, Middle);
 BENCHMARK_CAPTURE(BM_Choose, hard_late, ChooseHardColumn, Late);
 
-bool FourInARow(const Cells& cells, char mark) {
-    const int steps[4][2] = {{0, 1}, {1, 0}, {1, 1}, {1, -1}};
-    for (int r = 0; r < BoardRows; ++r) {
-        for (int c = 0; c < BoardColumns; ++c) {
-            for (const auto& step : steps) {
-                int n = 0;
-                while (n < 4) {
-                    int rr = r + n * step[0];
-                    int cc = c + n * step[1];
-                    if (rr >= BoardRows || cc < 0 || cc >= BoardColumns)
-                        break;
-                    if (cells[rr * BoardColumns + cc] != mark)
-                        break;
-                    ++n;
-                }
-                if (n == 4)
-                    return true;
-            }
-        }
-    }
-    return false;
-}
-
 // Both choosers play 'X'; the second one sees the board with the marks
 // swapped. A full column passes the turn, as in the game.
 void BM_Game(benchmark::State& state) {
@@ -102,13 +70,8 @@ void BM_Game(benchmark::State& state) {
                                   : ChooseHardColumn(seen.data(), turn / 2);
             ++moves;
             char mark = easyTurn ? MarkX : MarkO;
-            for (int row = BoardRows - 1; row >= 0; --row) {
-                if (cells[row * BoardColumns + column] == Empty) {
-                    cells[row * BoardColumns + column] = mark;
-                    break;
-                }
-            }
-            if (FourInARow(cells, mark))
+            DropDisc(cells.data(), column, mark);
+            if (HasFourInARow(mark, cells.data()) == 1)
                 break;
             bool full = true;
             for (int c = 0; c < BoardColumns; ++c)

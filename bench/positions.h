@@ -1,0 +1,28 @@
+// Positions for the benchmarks, built from the columns played.
+#pragma once
+
+#include <cstring>
+#include <string>
+
+#include "game/state.h"
+
+// Drops a disc into the lowest empty cell of a column; false when it is full.
+inline bool DropDisc(char* board, int column, char mark) {
+    for (int row = BoardRows - 1; row >= 0; --row) {
+        if (board[row * BoardColumns + column] == Empty) {
+            board[row * BoardColumns + column] = mark;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Clears the board and plays the columns ("3344") in turn, first mark first.
+inline void PlayColumns(char* board, const std::string& columns, char first) {
+    std::memset(board, Empty, BoardCells);
+    char mark = first;
+    for (char ch : columns) {
+        DropDisc(board, ch - '0', mark);
+        mark = mark == MarkX ? MarkO : MarkX;
+    }
+}
