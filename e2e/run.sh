@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
 driver=$build/rillo_e2e.exe
 program=$build/rillo.exe
-scenario_timeout=60
+scenario_timeout=${E2E_TIMEOUT:-60}
 
 if [ ! -f "$driver" ] || [ ! -f "$program" ] || [ ! -d "$build/src" ]; then
     echo "e2e: build the Windows program first: cmake --preset windows && cmake --build --preset windows" >&2
@@ -102,6 +102,13 @@ fi
 # One server for all scenarios, so each start finds Wine running.
 "$wineserver" -p >/dev/null 2>&1
 
+# Xvfb runs no window manager: Wine then waits up to two seconds for one
+# each time a managed window (every dialog and message box) is shown or
+# hidden. Unmanaged windows are shown at once.
+if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
+
 # A Linux path as Wine's drive Z: sees it.
 windows_path() {
     local path=$1
@@ -163,6 +170,15 @@ for name in "${chosen[@]}"; do
             verdict="FAIL $name: screenshot $base.bmp could not be converted"
             status=1
         fi
+        # The README's pictures of the game, from the scenarios that pass.
+        case "$name-$base" in
+        intro_menu-intro | intro_menu-menu | two_player_win-game | highscore_screen-highscores)
+            if [ "$status" -eq 0 ]; then
+                mkdir -p "$root/docs/screenshots"
+                cp "$root/e2e/out/$name-$base.png" "$root/docs/screenshots/$base.png"
+            fi
+            ;;
+        esac
     done
 
     if [ "$status" -eq 0 ] && [ "$verdict" = "PASS $name" ]; then

@@ -531,6 +531,774 @@ Failure StartupTimeScenario(const Options& options) {
     return "";
 }
 
+// ---------------------------------------------------------------- screens, menu and board
+
+// Where the game's pictures and texts are, in client coordinates.
+constexpr int ScreenWidth = 800;
+constexpr int ScreenHeight = 600;
+constexpr int EditId = 200;      // the name dialog's edit field
+constexpr DWORD SettleMs = 400;  // how long "nothing appears" is watched
+constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF YellowRing = RGB(255, 255, 0);
+constexpr COLORREF YellowCore = RGB(128, 128, 0);
+constexpr COLORREF RedRing = RGB(255, 0, 0);
+constexpr COLORREF RedCore = RGB(128, 0, 0);
+
+struct Point {
+    int x;
+    int y;
+};
+
+// Client points of the menu's buttons (middle of each).
+constexpr Point TwoPlayersButton = {375, 330};
+constexpr Point EasyButton = {375, 385};
+constexpr Point HardButton = {552, 385};
+constexpr Point HighscoresButton = {367, 440};
+constexpr Point CreditsButton = {367, 490};
+
+int DiscX(int column) { return 71 * column + 70; }
+int DiscY(int row) { return 545 - 78 * (5 - row); }
+int ColumnClickX(int column) { return 36 + 70 * column + 35; }
+
+// A picture file of the working folder's src\, scaled at loading as the game
+// does, read into the same layout as a screenshot.
+Failure LoadPicture(const Options& options, const char* file, int width, int height, Shot* shot) {
+    std::string path = options.folder + "\\src\\" + file;
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
+        nullptr, path.c_str(), IMAGE_BITMAP, width, height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (picture == nullptr)
+        return "cannot load " + path;
+    shot->width = width;
+    shot->height = height;
+    shot->stride = (width * 3 + 3) & ~3;
+    shot->pixels.assign(static_cast<size_t>(shot->stride) * height, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    int rows = GetDIBits(screen, picture, 0, height, shot->pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(picture);
+    return rows == height ? "" : "cannot read the pixels of " + path;
+}
+
+Failure LoadScreen(const Options& options, const char* file, Shot* shot) {
+    return LoadPicture(options, file, ScreenWidth, ScreenHeight, shot);
+}
+
+// The share of a grid of points (every 7 pixels) of a region where the shot
+// shows the picture's pixel, the picture's top left corner put at (left, top).
+double Agreement(const Shot& shot, const Shot& picture, int left, int top) {
+    int same = 0;
+    int all = 0;
+    for (int y = 0; y < picture.height; y += 7) {
+        for (int x = 0; x < picture.width; x += 7) {
+            if (left + x >= shot.width || top + y >= shot.height)
+                continue;
+            ++all;
+            if (shot.At(left + x, top + y) == picture.At(x, y))
+                ++same;
+        }
+    }
+    return all == 0 ? 0 : static_cast<double>(same) / all;
+}
+
+// Waits until the window shows a picture at (left, top) on at least the given
+// share of its points; answers the milliseconds it took.
+Failure WaitForPicture(HWND window, const Shot& picture, int left, int top, double share,
+                       const char* what, double* tookMs = nullptr) {
+    double start = NowMs();
+    double best = 0;
+    while (NowMs() - start < BoxTimeout) {
+        Shot shot;
+        CHECK(TakeShot(window, &shot));
+        double agreement = Agreement(shot, picture, left, top);
+        if (agreement >= share) {
+            if (tookMs != nullptr)
+                *tookMs = NowMs() - start;
+            return "";
+        }
+        if (agreement > best)
+            best = agreement;
+        Sleep(10);
+    }
+    return Format("the window does not show %s (at best %.0f%% of its points agree)", what,
+                  best * 100);
+}
+
+// The whole screen pictures are compared loosely where the game draws over
+// them (names, discs, the table), exactly where it does not.
+constexpr double Exact = 0.999;
+constexpr double Mostly = 0.9;
+
+// Number of pixels of a region that have a colour.
+int CountColour(const Shot& shot, int left, int top, int width, int height, COLORREF colour) {
+    int count = 0;
+    for (int y = top; y < top + height && y < shot.height; ++y)
+        for (int x = left; x < left + width && x < shot.width; ++x)
+            if (shot.At(x, y) == colour)
+                ++count;
+    return count;
+}
+
+// The rightmost column of a region holding a pixel of the colour, or -1.
+int RightmostColour(const Shot& shot, int left, int top, int width, int height, COLORREF colour) {
+    int rightmost = -1;
+    for (int y = top; y < top + height && y < shot.height; ++y)
+        for (int x = left; x < left + width && x < shot.width; ++x)
+            if (shot.At(x, y) == colour && x > rightmost)
+                rightmost = x;
+    return rightmost;
+}
+
+Failure ExpectNoBox(const Game& game, const char* after) {
+    std::vector<HWND> boxes = TopWindows(game.Id(), DialogClass, true);
+    if (!boxes.empty())
+        return Format("after %s: unexpected %s", after, Describe(ReadBox(boxes[0])).c_str());
+    return "";
+}
+
+// A click handled to its end: the press is sent and returns only once the
+// game's handler has returned, so a click that opens a modal dialog does not
+// return within the timeout. The release is posted after it.
+bool SendClick(HWND window, int x, int y, DWORD timeoutMs) {
+    DWORD_PTR ignored = 0;
+    LRESULT sent = SendMessageTimeoutA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y),
+                                       SMTO_ABORTIFHUNG, timeoutMs, &ignored);
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    return sent != 0;
+}
+
+// Starts the game, waits for the intro and clicks it away; the window shows
+// the menu picture when this returns.
+Failure StartAtMenu(const Options& options, Game* game, HWND* window, double* repaintMs = nullptr) {
+    Shot intro;
+    Shot menu;
+    CHECK(LoadScreen(options, "intro.bmp", &intro));
+    CHECK(LoadScreen(options, "menue.bmp", &menu));
+    CHECK(StartGame(options, game));
+    *window = WaitForMainWindow(*game, StartTimeout);
+    if (*window == nullptr)
+        return "the main window did not appear";
+    CHECK(WaitForPicture(*window, intro, 0, 0, Exact, "the intro"));
+    double clicked = NowMs();
+    Click(*window, 400, 300);
+    CHECK(WaitForPicture(*window, menu, 0, 0, Exact, "the menu after the intro click"));
+    if (repaintMs != nullptr)
+        *repaintMs = NowMs() - clicked;
+    return "";
+}
+
+// Presses a button like PressButton, but posts the click to the button
+// instead of sending it: a sent BM_CLICK into a dialog of the game takes
+// about two seconds to return under Wine, a posted one is handled at once.
+Failure PostButton(const Box& box, int id) {
+    HWND button = GetDlgItem(box.window, id);
+    if (button == nullptr)
+        return Format("%s has no button %d", Describe(box).c_str(), id);
+    PostMessageA(button, BM_CLICK, 0, 0);
+    double until = NowMs() + BoxTimeout;
+    while (NowMs() < until) {
+        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
+            return "";
+        Sleep(5);
+    }
+    return Format("%s did not close after button %d", Describe(box).c_str(), id);
+}
+
+// Waits for the name dialog, checks its caption and prompt, and either types
+// a name and confirms it or, with no name, presses "Abbrechen".
+Failure AnswerNameDialog(const Game& game, const char* prompt, const char* name) {
+    Box dialog;
+    CHECK(WaitForBox(game, BoxTimeout, &dialog));
+    CHECK(ExpectBox(dialog, prompt, "***Name***"));
+    if (name == nullptr)
+        return PostButton(dialog, IDCANCEL);
+    CHECK(SetEditText(dialog, EditId, name));
+    return PressButton(dialog, IDOK);
+}
+
+// Chooses the two-player game on the menu and gives both names.
+Failure StartTwoPlayers(const Game& game, HWND window, const char* first, const char* second) {
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    CHECK(AnswerNameDialog(game, "Spieler1:", first));
+    return AnswerNameDialog(game, "Spieler2:", second);
+}
+
+// Checks the rings of the disc in a cell: core, light ring 22 pixels out on
+// four sides, black rim 26 pixels out.
+Failure ExpectDisc(HWND window, int column, int row, COLORREF ring, COLORREF core,
+                   const char* what) {
+    const int x = DiscX(column);
+    const int y = DiscY(row);
+    struct Sample {
+        int dx, dy;
+        COLORREF colour;
+        const char* part;
+    };
+    const Sample samples[] = {
+        {0, 0, core, "core"},   {-10, 0, core, "core"},       {22, 0, ring, "ring"},
+        {-22, 0, ring, "ring"}, {0, 22, ring, "ring"},        {0, -22, ring, "ring"},
+        {26, 0, Black, "rim"},  {-26, 0, Black, "rim"},       {0, 26, Black, "rim"},
+        {0, -26, Black, "rim"}, {18, 0, Black, "inner ring"},
+    };
+    for (const Sample& sample : samples) {
+        COLORREF shown = SamplePixel(window, x + sample.dx, y + sample.dy);
+        if (shown != sample.colour)
+            return Format("%s at column %d row %d: %s at %d,%d is %s, expected %s", what, column,
+                          row, sample.part, x + sample.dx, y + sample.dy, ColourText(shown).c_str(),
+                          ColourText(sample.colour).c_str());
+    }
+    return "";
+}
+
+// Clicks a column and waits until the disc's core shows in the cell; answers
+// the milliseconds from the click to the core.
+Failure DropDisc(HWND window, int column, int row, COLORREF core, double* tookMs) {
+    double clicked = NowMs();
+    Click(window, ColumnClickX(column), 300);
+    double took = WaitForPixel(window, DiscX(column), DiscY(row), core, BoxTimeout);
+    if (took < 0)
+        return Format("no disc core %s at column %d row %d after a click", ColourText(core).c_str(),
+                      column, row);
+    *tookMs = NowMs() - clicked;
+    return "";
+}
+
+void PrintTimes(const char* what, const std::vector<double>& times) {
+    if (times.empty())
+        return;
+    double total = 0;
+    double longest = 0;
+    for (double time : times) {
+        total += time;
+        if (time > longest)
+            longest = time;
+    }
+    std::printf("%s: mean %.1f ms, longest %.1f ms over %u\n", what, total / times.size(), longest,
+                static_cast<unsigned>(times.size()));
+}
+
+// The intro shows first; a click anywhere brings the menu, and a point where
+// the two pictures differ changes from the one to the other.
+Failure IntroMenuScenario(const Options& options) {
+    Shot intro;
+    Shot menu;
+    CHECK(LoadScreen(options, "intro.bmp", &intro));
+    CHECK(LoadScreen(options, "menue.bmp", &menu));
+    Point differing = {-1, -1};
+    for (int y = 0; y < ScreenHeight && differing.x < 0; y += 5)
+        for (int x = 0; x < 780 && differing.x < 0; x += 5)
+            if (intro.At(x, y) != menu.At(x, y) && y > 300)
+                differing = {x, y};
+    if (differing.x < 0)
+        return "the intro and menu pictures do not differ";
+
+    Game game;
+    CHECK(StartGame(options, &game));
+    HWND window = WaitForMainWindow(game, StartTimeout);
+    if (window == nullptr)
+        return "the main window did not appear";
+    CHECK(WaitForPicture(window, intro, 0, 0, Exact, "the intro"));
+    CHECK(SaveScreenshot(game, window, "intro.bmp"));
+    COLORREF before = SamplePixel(window, differing.x, differing.y);
+    if (before != intro.At(differing.x, differing.y))
+        return Format("the intro shows %s at %d,%d", ColourText(before).c_str(), differing.x,
+                      differing.y);
+
+    double clicked = NowMs();
+    Click(window, 20, 20);  // anywhere, not on a button's place
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after the intro click"));
+    std::printf("intro click to menu painted: %.1f ms\n", NowMs() - clicked);
+    COLORREF after = SamplePixel(window, differing.x, differing.y);
+    if (after != menu.At(differing.x, differing.y) || after == before)
+        return Format("at %d,%d the window showed %s on the intro and %s on the menu", differing.x,
+                      differing.y, ColourText(before).c_str(), ColourText(after).c_str());
+    CHECK(ExpectNoBox(game, "the intro click"));
+    CHECK(SaveScreenshot(game, window, "menu.bmp"));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return ExpectExitStatus(game, 0);
+}
+
+// Every menu area at its boundary points, and clicks outside all of them.
+Failure MenuAreasScenario(const Options& options) {
+    Shot menu;
+    Shot highscores;
+    CHECK(LoadScreen(options, "menue.bmp", &menu));
+    CHECK(LoadScreen(options, "highscore.bmp", &highscores));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window));
+
+    enum Outcome { Stays, TwoPlayers, Computer, Highscores };
+    struct Case {
+        Point at;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {{460, 350}, TwoPlayers}, {{290, 310}, TwoPlayers}, {{461, 350}, Stays},
+        {{375, 351}, Stays},      {{310, 370}, Computer},   {{440, 400}, Computer},
+        {{309, 385}, Stays},      {{484, 385}, Stays},      {{485, 385}, Computer},
+        {{620, 400}, Computer},   {{621, 400}, Stays},      {{552, 401}, Stays},
+        {{300, 458}, Highscores}, {{270, 420}, Highscores}, {{465, 460}, Highscores},
+        {{269, 440}, Stays},      {{466, 440}, Stays},      {{20, 20}, Stays},
+        {{780, 580}, Stays},      {{400, 300}, Stays},
+    };
+    for (const Case& test : cases) {
+        const int x = test.at.x;
+        const int y = test.at.y;
+        if (test.outcome == Stays || test.outcome == Highscores) {
+            // No dialog may hold the click: it is handled to its end at once.
+            if (!SendClick(window, x, y, 5000))
+                return Format("the click at %d,%d was not handled within 5 s (a dialog?)", x, y);
+            CHECK(ExpectNoBox(game, Format("the click at %d,%d", x, y).c_str()));
+        } else {
+            Click(window, x, y);
+            const char* prompt = test.outcome == TwoPlayers ? "Spieler1:" : "Spieler:";
+            Failure failure = AnswerNameDialog(game, prompt, nullptr);
+            if (!failure.empty())
+                return Format("click at %d,%d: %s", x, y, failure.c_str());
+        }
+        if (test.outcome == Highscores) {
+            Failure failure = WaitForPicture(window, highscores, 0, 0, Mostly, "the highscores");
+            if (!failure.empty())
+                return Format("click at %d,%d: %s", x, y, failure.c_str());
+            Click(window, 400, 300);
+        }
+        Failure failure = WaitForPicture(window, menu, 0, 0, Exact, "the menu");
+        if (!failure.empty())
+            return Format("after the click at %d,%d: %s", x, y, failure.c_str());
+        // A repaint after a click on the menu shows nothing else at all.
+        Sleep(50);
+        CHECK(ExpectNoBox(game, Format("the click at %d,%d", x, y).c_str()));
+        std::printf("menu click at %d,%d: %s\n", x, y,
+                    test.outcome == Stays        ? "stays on the menu"
+                    : test.outcome == TwoPlayers ? "name dialog \"Spieler1:\""
+                    : test.outcome == Computer   ? "name dialog \"Spieler:\""
+                                                 : "highscores");
+    }
+
+    // Easy and hard both ask "Spieler:"; the level picture beside the board
+    // tells them apart, one fresh game per point.
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    CHECK(ExpectExitStatus(game, 0));
+    const struct {
+        Point at;
+        const char* level;
+    } levels[] = {{{310, 370}, "compuleicht.bmp"},
+                  {{440, 400}, "compuleicht.bmp"},
+                  {{485, 385}, "compuschwer.bmp"},
+                  {{620, 400}, "compuschwer.bmp"}};
+    for (const auto& level : levels) {
+        Shot picture;
+        CHECK(LoadPicture(options, level.level, 212, 134, &picture));
+        Game next;
+        CHECK(StartAtMenu(options, &next, &window));
+        Click(window, level.at.x, level.at.y);
+        CHECK(AnswerNameDialog(next, "Spieler:", "Anna"));
+        Failure failure = WaitForPicture(window, picture, 565, 336, Exact, level.level);
+        if (!failure.empty())
+            return Format("click at %d,%d: %s", level.at.x, level.at.y, failure.c_str());
+        std::printf("menu click at %d,%d: game with %s\n", level.at.x, level.at.y, level.level);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        CHECK(ExpectExitStatus(next, 0));
+    }
+
+    // The credits last: their click ends the program.
+    const Point credits[] = {{300, 461}, {290, 515}, {445, 515}};
+    Shot creditsPicture;
+    CHECK(LoadScreen(options, "credits.bmp", &creditsPicture));
+    for (const Point& at : credits) {
+        Game next;
+        CHECK(StartAtMenu(options, &next, &window));
+        if (!SendClick(window, at.x, at.y, 5000))
+            return Format("the click at %d,%d was not handled within 5 s (a dialog?)", at.x, at.y);
+        CHECK(ExpectNoBox(next, "the credits click"));
+        Failure failure = WaitForPicture(window, creditsPicture, 0, 0, Exact, "the credits");
+        if (!failure.empty())
+            return Format("click at %d,%d: %s", at.x, at.y, failure.c_str());
+        std::printf("menu click at %d,%d: credits\n", at.x, at.y);
+        Click(window, 400, 300);
+        CHECK(ExpectExitStatus(next, 0));
+    }
+    return "";
+}
+
+// A whole two-player game: names beside the board, disc colours, the turn
+// picture, the win and the way back to the menu with a cleared board.
+Failure TwoPlayerWinScenario(const Options& options) {
+    Shot board;
+    Shot menu;
+    Shot firstTurn;
+    Shot secondTurn;
+    CHECK(LoadScreen(options, "spielfeld.bmp", &board));
+    CHECK(LoadScreen(options, "menue.bmp", &menu));
+    CHECK(LoadPicture(options, "spieler1.bmp", 202, 58, &firstTurn));
+    CHECK(LoadPicture(options, "spieler2.bmp", 202, 58, &secondTurn));
+    if (Agreement(firstTurn, secondTurn, 0, 0) > 0.99)
+        return "the two turn pictures are alike";
+
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window));
+    CHECK(StartTwoPlayers(game, window, "Anna", "Ben"));
+    CHECK(WaitForPicture(window, board, 0, 0, Mostly, "the board"));
+    CHECK(WaitForPicture(window, firstTurn, 568, 96, Exact, "player 1's turn picture"));
+
+    Shot shot;
+    CHECK(TakeSettledShot(game, window, &shot));
+    const int firstName = CountColour(shot, 605, 240, 120, 30, White);
+    const int secondName = CountColour(shot, 605, 395, 120, 30, White);
+    std::printf("white name pixels: %d at (610,245), %d at (610,400)\n", firstName, secondName);
+    if (firstName < 20 || secondName < 20)
+        return Format("the names are not drawn in white (%d and %d white pixels)", firstName,
+                      secondName);
+    if (CountColour(board, 605, 240, 120, 30, White) > 0 ||
+        CountColour(board, 605, 395, 120, 30, White) > 0)
+        return "the board picture itself is white where the names go";
+
+    // Player 1 takes column 0, player 2 column 1; the seventh disc wins.
+    std::vector<double> discTimes;
+    const int columns[] = {0, 1, 0, 1, 0, 1, 0};
+    int heights[7] = {};
+    for (int move = 0; move < 7; ++move) {
+        const int column = columns[move];
+        const int row = 5 - heights[column]++;
+        const bool first = move % 2 == 0;
+        double took = 0;
+        CHECK(DropDisc(window, column, row, first ? YellowCore : RedCore, &took));
+        discTimes.push_back(took);
+        if (move == 6)
+            break;  // the win box is up
+        CHECK(ExpectDisc(window, column, row, first ? YellowRing : RedRing,
+                         first ? YellowCore : RedCore,
+                         first ? "player 1's disc" : "player 2's disc"));
+        // The other side is to move now.
+        CHECK(WaitForPicture(window, first ? secondTurn : firstTurn, 568, 96, Exact,
+                             first ? "player 2's turn picture" : "player 1's turn picture"));
+        CHECK(ExpectNoBox(game, "a move"));
+        if (move == 5)
+            CHECK(SaveScreenshot(game, window, "game.bmp"));
+    }
+    PrintTimes("click to disc core", discTimes);
+
+    Box won;
+    CHECK(WaitForBox(game, BoxTimeout, &won));
+    CHECK(ExpectBox(won, "Anna", "***SIEG***SPIELER 1***"));
+    CHECK(ExpectDisc(window, 0, 2, YellowRing, YellowCore, "the winning disc"));
+    CHECK(PressButton(won, IDOK));
+    Box again;
+    CHECK(WaitForBox(game, BoxTimeout, &again));
+    CHECK(ExpectBox(again, "Nochmal", "***????***"));
+    CHECK(PressButton(again, IDNO));
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after \"No\""));
+
+    // The next game starts on an empty board with player 1 to move.
+    CHECK(StartTwoPlayers(game, window, "Anna", "Ben"));
+    CHECK(WaitForPicture(window, firstTurn, 568, 96, Exact, "player 1's turn picture"));
+    CHECK(TakeSettledShot(game, window, &shot));
+    for (int column = 0; column < 2; ++column) {
+        for (int row = 2; row <= 5; ++row) {
+            const int x = DiscX(column);
+            const int y = DiscY(row);
+            if (shot.At(x, y) != board.At(x, y) || shot.At(x + 22, y) != board.At(x + 22, y))
+                return Format("the new game still shows a disc at column %d row %d", column, row);
+        }
+    }
+    double took = 0;
+    CHECK(DropDisc(window, 3, 5, YellowCore, &took));
+    CHECK(ExpectDisc(window, 3, 5, YellowRing, YellowCore, "the first disc of the new game"));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return ExpectExitStatus(game, 0);
+}
+
+// The credits screen: a click there ends the program with status 0.
+Failure CreditsExitScenario(const Options& options) {
+    Shot credits;
+    CHECK(LoadScreen(options, "credits.bmp", &credits));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window));
+    Click(window, CreditsButton.x, CreditsButton.y);
+    CHECK(WaitForPicture(window, credits, 0, 0, Exact, "the credits"));
+    CHECK(ExpectNoBox(game, "the credits choice"));
+    Click(window, 400, 300);
+    return ExpectExitStatus(game, 0);
+}
+
+// Without the board picture: its error box at the paints of the game
+// screen, and the discs still drawn over the erased background.
+Failure MissingBoardPictureScenario(const Options& options) {
+    if (FileExists(options.folder + "\\src\\spielfeld.bmp"))
+        return "the working folder still holds src\\spielfeld.bmp";
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window));
+    CHECK(StartTwoPlayers(game, window, "Anna", "Ben"));
+
+    // The box comes at each paint of the game screen; closing it may bring a
+    // paint of its own, so it is answered until it stays away.
+    int boxes = 0;
+    for (;;) {
+        Box box;
+        Failure failure = WaitForBox(game, boxes == 0 ? BoxTimeout : 1000, &box);
+        if (!failure.empty()) {
+            if (boxes == 0)
+                return failure;
+            if (!game.Running())
+                return "the program ended";
+            break;
+        }
+        CHECK(ExpectBox(box, "Bild konnte nicht geladen werden", "Error"));
+        CHECK(PressButton(box, IDOK));
+        if (++boxes > 20)
+            return "the picture error box keeps coming back (more than 20 times)";
+    }
+    std::printf("picture error boxes answered: %d\n", boxes);
+
+    double took = 0;
+    CHECK(DropDisc(window, 3, 5, YellowCore, &took));
+    CHECK(ExpectDisc(window, 3, 5, YellowRing, YellowCore, "the disc on the missing board"));
+    std::printf("click to disc core without the board picture: %.1f ms\n", took);
+    CHECK(DropDisc(window, 4, 5, RedCore, &took));
+    if (!game.Running())
+        return "the program ended";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return ExpectExitStatus(game, 0);
+}
+
+// The highscore screen shows the table of src\Highscore.txt in white, read
+// again at each paint.
+Failure HighscoreScreenScenario(const Options& options) {
+    Shot highscores;
+    Shot menu;
+    CHECK(LoadScreen(options, "highscore.bmp", &highscores));
+    CHECK(LoadScreen(options, "menue.bmp", &menu));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window));
+    double clicked = NowMs();
+    Click(window, HighscoresButton.x, HighscoresButton.y);
+    CHECK(WaitForPicture(window, highscores, 0, 0, Mostly, "the highscores"));
+    std::printf("menu click to highscores painted: %.1f ms\n", NowMs() - clicked);
+    CHECK(SaveScreenshot(game, window, "highscores.bmp"));
+
+    Shot shot;
+    CHECK(TakeSettledShot(game, window, &shot));
+    const int rowTops[] = {157, 230, 290, 343, 378, 413, 448, 483, 518, 553};
+    for (int row = 0; row < 10; ++row) {
+        int name = CountColour(shot, 105, rowTops[row], 200, 20, White);
+        int moves = CountColour(shot, 600, rowTops[row], 60, 20, White);
+        if (name < 10 || moves < 5)
+            return Format("row %d: %d white pixels in the name and %d in the moves", row + 1, name,
+                          moves);
+    }
+    const int shortName = RightmostColour(shot, 105, 157, 300, 20, White);
+
+    // A longer first name in the file makes the first row wider at the next
+    // paint of the table.
+    std::string path = options.folder + "\\src\\Highscore.txt";
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr)
+        return "cannot write " + path;
+    std::fputs(
+        "WWWWWWWWW 9\nTilo 11\nHenrike 12\nJasper 14\nOle 16\nFrieda 18\n"
+        "Lennart 21\nWiebke 24\nBjarne 27\nIlka 30\n",
+        file);
+    std::fclose(file);
+    Click(window, 400, 300);
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after the highscores"));
+    Click(window, HighscoresButton.x, HighscoresButton.y);
+    CHECK(WaitForPicture(window, highscores, 0, 0, Mostly, "the highscores again"));
+    CHECK(TakeSettledShot(game, window, &shot));
+    const int longName = RightmostColour(shot, 105, 157, 300, 20, White);
+    std::printf("first row's white text ends at x %d, with a longer name at x %d\n", shortName,
+                longName);
+    if (longName <= shortName + 20)
+        return "the table does not follow src\\Highscore.txt";
+
+    double repaint = NowMs();
+    Click(window, 400, 300);
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after the highscores"));
+    std::printf("highscores click to menu painted: %.1f ms\n", NowMs() - repaint);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return ExpectExitStatus(game, 0);
+}
+
+// The live GDI objects of a process. Wine answers GetGuiResources with 0,
+// so where it does the count is read from the process's GDI handle table,
+// which Wine keeps in the process's memory and names in its process block
+// (the 64-bit block's field at 0xF8): 65536 entries of 24 bytes, a byte at 14
+// giving the object's type, 0 for a free entry. Answers 0 when neither works.
+DWORD CountGdiObjects(HANDLE process) {
+    DWORD counted = GetGuiResources(process, GR_GDIOBJECTS);
+    if (counted != 0)
+        return counted;
+    struct BasicInformation {
+        void* exitStatus;
+        void* processBlock;
+        ULONG_PTR reserved[4];
+    };
+    using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    QueryProcess query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    BasicInformation information = {};
+    if (sizeof(void*) != 8 || query == nullptr ||
+        query(process, 0, &information, sizeof information, nullptr) != 0)
+        return 0;
+    unsigned long long table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<char*>(information.processBlock) + 0xF8, &table,
+                           sizeof table, &read) ||
+        table == 0)
+        return 0;
+    const size_t entries = 65536;
+    const size_t entrySize = 24;
+    std::vector<unsigned char> handles(entries * entrySize);
+    if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), handles.data(), handles.size(),
+                           &read) ||
+        read != handles.size())
+        return 0;
+    for (size_t entry = 0; entry < entries; ++entry)
+        if (handles[entry * entrySize + 14] != 0)
+            ++counted;
+    return counted;
+}
+
+// Many clicks leave the count of the game's GDI objects where it was: menu
+// choices that open and cancel the name dialog, highscores and back, board
+// clicks over several games.
+Failure GdiHandlesScenario(const Options& options) {
+    Shot menu;
+    Shot highscores;
+    CHECK(LoadScreen(options, "menue.bmp", &menu));
+    CHECK(LoadScreen(options, "highscore.bmp", &highscores));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window));
+    // A paint in progress holds a picture and a memory context for a moment:
+    // the count is taken once the window has settled, the least of a few.
+    auto objects = [&game, window]() {
+        Shot settled;
+        TakeSettledShot(game, window, &settled);
+        DWORD least = CountGdiObjects(game.process.hProcess);
+        for (int reading = 0; reading < 4; ++reading) {
+            Sleep(20);
+            DWORD count = CountGdiObjects(game.process.hProcess);
+            if (count < least)
+                least = count;
+        }
+        return least;
+    };
+    std::printf("GetGuiResources answers %lu\n",
+                GetGuiResources(game.process.hProcess, GR_GDIOBJECTS));
+    // Some rounds first: what Wine makes once for its dialogs (in the first
+    // few of them) is counted before.
+    for (int round = 0; round < 20; ++round) {
+        const Point at = round % 2 == 0 ? TwoPlayersButton : HardButton;
+        Click(window, at.x, at.y);
+        CHECK(AnswerNameDialog(game, round % 2 == 0 ? "Spieler1:" : "Spieler:", nullptr));
+    }
+    if (!SendClick(window, HighscoresButton.x, HighscoresButton.y, 5000) ||
+        !SendClick(window, 400, 300, 5000))
+        return "a highscore click was not handled";
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu"));
+    const DWORD before = objects();
+
+    const int dialogRounds = 300;
+    const int highscoreRounds = 400;
+    const int BoardGames = 29;
+    double start = NowMs();
+    for (int round = 0; round < dialogRounds; ++round) {
+        const Point at = round % 2 == 0 ? TwoPlayersButton : HardButton;
+        Click(window, at.x, at.y);
+        Failure failure =
+            AnswerNameDialog(game, round % 2 == 0 ? "Spieler1:" : "Spieler:", nullptr);
+        if (!failure.empty())
+            return Format("dialog round %d: %s", round + 1, failure.c_str());
+    }
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after the dialog rounds"));
+    const DWORD afterDialogs = objects();
+    std::printf("%d dialog rounds: %.0f ms\n", dialogRounds, NowMs() - start);
+    std::fflush(stdout);
+    start = NowMs();
+    for (int round = 0; round < highscoreRounds; ++round) {
+        if (!SendClick(window, HighscoresButton.x, HighscoresButton.y, 5000) ||
+            !SendClick(window, 400, 300, 5000))
+            return Format("highscore round %d: a click was not handled", round + 1);
+    }
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after the highscore rounds"));
+    Click(window, HighscoresButton.x, HighscoresButton.y);
+    CHECK(WaitForPicture(window, highscores, 0, 0, Mostly, "the highscores"));
+    Click(window, 400, 300);
+    CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu"));
+    const DWORD afterHighscores = objects();
+    std::printf("%d highscore rounds: %.0f ms\n", highscoreRounds, NowMs() - start);
+    std::fflush(stdout);
+    start = NowMs();
+
+    // Board clicks: full games of two players, each a draw-free win in
+    // column 0, answered with "Yes" for the next one.
+    CHECK(StartTwoPlayers(game, window, "Anna", "Ben"));
+    int boardClicks = 0;
+    DWORD afterFirstGame = 0;
+    for (int gameNumber = 0; gameNumber < BoardGames; ++gameNumber) {
+        const int columns[] = {0, 1, 0, 1, 0, 1, 0};
+        int heights[7] = {};
+        for (int move = 0; move < 7; ++move) {
+            const int column = columns[move];
+            const int row = 5 - heights[column]++;
+            double took = 0;
+            CHECK(DropDisc(window, column, row, move % 2 == 0 ? YellowCore : RedCore, &took));
+            ++boardClicks;
+        }
+        Box won;
+        CHECK(WaitForBox(game, BoxTimeout, &won));
+        CHECK(ExpectBox(won, "Anna", "***SIEG***SPIELER 1***"));
+        CHECK(PressButton(won, IDOK));
+        Box again;
+        CHECK(WaitForBox(game, BoxTimeout, &again));
+        CHECK(ExpectBox(again, "Nochmal", "***????***"));
+        CHECK(PressButton(again, IDYES));
+        // A cleared board: the bottom left hole is empty again.
+        Shot board;
+        CHECK(LoadScreen(options, "spielfeld.bmp", &board));
+        if (WaitForPixel(window, DiscX(0), DiscY(5), board.At(DiscX(0), DiscY(5)), BoxTimeout) < 0)
+            return Format("game %d: the board was not cleared after \"Yes\"", gameNumber + 1);
+        // The first message boxes make what Wine keeps for all later ones.
+        if (gameNumber == 0)
+            afterFirstGame = objects();
+    }
+    const DWORD afterBoard = objects();
+    std::printf("%d board clicks in %d games: %.0f ms\n", boardClicks, BoardGames, NowMs() - start);
+    std::printf(
+        "GDI objects: %lu before, %lu after the dialogs, %lu after the highscores, %lu "
+        "after the first game, %lu after the board clicks\n",
+        before, afterDialogs, afterHighscores, afterFirstGame, afterBoard);
+
+    // The game still answers and draws right.
+    double took = 0;
+    CHECK(DropDisc(window, 6, 5, YellowCore, &took));
+    CHECK(ExpectDisc(window, 6, 5, YellowRing, YellowCore, "a disc after many clicks"));
+    if (before == 0) {
+        std::printf("no count of GDI objects here: only the answers and pixels are checked\n");
+    } else if (afterDialogs > before || afterHighscores > before || afterBoard > afterFirstGame) {
+        return Format(
+            "GDI objects grew: %lu before, %lu / %lu after the menu clicks, %lu after "
+            "the first game, %lu after the board clicks",
+            before, afterDialogs, afterHighscores, afterFirstGame, afterBoard);
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return ExpectExitStatus(game, 0);
+}
+
 struct Scenario {
     const char* name;
     Failure (*run)(const Options&);
@@ -541,6 +1309,13 @@ const Scenario Scenarios[] = {
     {"window", WindowScenario, ""},
     {"no_intro", NoIntroScenario, "intro.bmp"},
     {"startup_time", StartupTimeScenario, ""},
+    {"intro_menu", IntroMenuScenario, ""},
+    {"menu_areas", MenuAreasScenario, ""},
+    {"two_player_win", TwoPlayerWinScenario, ""},
+    {"credits_exit", CreditsExitScenario, ""},
+    {"missing_board_picture", MissingBoardPictureScenario, "spielfeld.bmp"},
+    {"highscore_screen", HighscoreScreenScenario, ""},
+    {"gdi_handles", GdiHandlesScenario, ""},
 };
 
 }  // namespace e2e
