@@ -166,7 +166,7 @@ for name in "${chosen[@]}"; do
     for shot in "$dir"/*.bmp; do
         [ -f "$shot" ] || continue
         base=$(basename "$shot" .bmp)
-        if ! convert "$shot" "$root/e2e/out/$name-$base.png"; then
+        if ! convert "$shot" -strip -define png:exclude-chunks=date,time "$root/e2e/out/$name-$base.png"; then
             verdict="FAIL $name: screenshot $base.bmp could not be converted"
             status=1
         fi
