@@ -1009,6 +1009,52 @@ int ChooseColumn(const Position& p) {
     return bestColumn;
 }
 
+// A column that helps the computer: never a human four, never a block of the
+// computer's win, otherwise the worst value for the human. Lets a scenario
+// lose a game on purpose, to go on with "Nochmal".
+int ChooseLosingColumn(const Position& p) {
+    int bestColumn = -1;
+    double best = 3 * WinValue;
+    for (int c : ColumnOrder) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'H';
+        double value = HasFour(q, 'H') || WinsIn(p, c, 'C') ? 2 * WinValue : ComputerValue(q, 1, 1);
+        if (value < best) {
+            best = value;
+            bestColumn = c;
+        }
+    }
+    return bestColumn;
+}
+
+// Waits for an empty board with the human to move: after the name dialog or
+// "Nochmal" the repaint comes a little later, and a box may still be fading.
+Failure WaitForNewGame(const Game& game, HWND window, const Pictures& pictures, int gameNumber,
+                       Position* position) {
+    double until = NowMs() + BoxTimeout;
+    Failure last;
+    while (NowMs() < until) {
+        Shot shot;
+        CHECK(TakeShot(window, &shot));
+        last = ReadBoard(shot, pictures, position->cell);
+        if (last.empty()) {
+            int discs = CountDiscs(position->cell, 'H') + CountDiscs(position->cell, 'C');
+            int turn = TurnShown(shot, pictures);
+            if (discs == 0 && turn == 1)
+                return "";
+            last = Format("%d discs, turn picture %d", discs, turn);
+        }
+        if (!game.Running())
+            return "the program ended before a new game";
+        Sleep(20);
+    }
+    return Format("game %d does not begin on an empty board with the human to move: %s", gameNumber,
+                  last.c_str());
+}
+
 struct Played {
     int games = 0;         // games begun, the won one included
     int winningMoves = 0;  // the move count the game gives the won game
@@ -1070,22 +1116,16 @@ Failure AwaitAnswer(const Game& game, HWND window, const Pictures& pictures, int
 // answering "Nochmal" with Yes after a lost or drawn game. Leaves the win box
 // open in *win. The first game counts its moves from 0, later ones from 1.
 Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& pictures,
-                         const std::string& name, int maxGames, Played* played, Box* win) {
+                         const std::string& name, int losingGames, int maxGames, Played* played,
+                         Box* win) {
     for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
         played->games = gameNumber;
         int clicks = 0;
         Position position;
-        {
-            Shot shot;
-            CHECK(TakeShot(window, &shot));
-            CHECK(ReadBoard(shot, pictures, position.cell));
-            if (CountDiscs(position.cell, 'H') + CountDiscs(position.cell, 'C') != 0)
-                return Format("game %d does not begin on an empty board", gameNumber);
-            if (TurnShown(shot, pictures) != 1)
-                return Format("game %d does not begin with the human's turn picture", gameNumber);
-        }
+        CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
         for (;;) {
-            int column = ChooseColumn(position);
+            bool toLose = gameNumber <= losingGames;
+            int column = toLose ? ChooseLosingColumn(position) : ChooseColumn(position);
             if (column < 0)
                 return "no column left to play and no box";
             int humanBefore = CountDiscs(position.cell, 'H');
@@ -1132,20 +1172,6 @@ Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& pictures
             CHECK(WaitForBox(game, BoxTimeout, &again, box.window));
             CHECK(ExpectBox(again, "Nochmal", "***????***"));
             CHECK(PressButton(again, IDYES));
-            Shot shot;
-            CHECK(WaitForScreen(game, window, pictures.board, pictures.menu, "board", &shot));
-            // The repaint clears the discs some time after the answer.
-            double until = NowMs() + BoxTimeout;
-            Cells cells;
-            for (;;) {
-                CHECK(TakeShot(window, &shot));
-                CHECK(ReadBoard(shot, pictures, cells));
-                if (CountDiscs(cells, 'H') + CountDiscs(cells, 'C') == 0)
-                    break;
-                if (NowMs() > until)
-                    return "the board was not cleared after Yes";
-                Sleep(20);
-            }
             break;
         }
     }
@@ -1322,7 +1348,7 @@ Failure BeatEasyComputerScenario(const Options& options) {
     Played played;
     Box win;
     double started = NowMs();
-    CHECK(BeatEasyComputer(game, window, pictures, name, 6, &played, &win));
+    CHECK(BeatEasyComputer(game, window, pictures, name, 0, 6, &played, &win));
     std::printf("beat the easy computer in game %d of %d, %d clicks in all, %.1f s\n", played.games,
                 6, played.clicks, (NowMs() - started) / 1000);
 
@@ -1375,7 +1401,11 @@ Failure MissingHighscoreFileScenario(const Options& options) {
     CHECK(ChooseEasyGame(game, window, pictures, "Mia"));
     Played played;
     Box win;
-    CHECK(BeatEasyComputer(game, window, pictures, "Mia", 6, &played, &win));
+    // The first game is lost on purpose: the won one is begun by "Nochmal",
+    // so its move count starts at 1.
+    CHECK(BeatEasyComputer(game, window, pictures, "Mia", 1, 7, &played, &win));
+    if (played.games < 2)
+        return "the game meant to be lost was won";
     std::string written;
     if (!ReadWholeFile(HighscorePath(options), &written))
         return "no src\\Highscore.txt after the win";
@@ -1426,7 +1456,7 @@ Failure GarbageHighscoreFileScenario(const Options& options) {
     CHECK(ChooseEasyGame(game, window, pictures, "Gerd"));
     Played played;
     Box win;
-    CHECK(BeatEasyComputer(game, window, pictures, "Gerd", 6, &played, &win));
+    CHECK(BeatEasyComputer(game, window, pictures, "Gerd", 0, 6, &played, &win));
     std::string written;
     std::vector<ScoreLine> after;
     if (!ReadWholeFile(HighscorePath(options), &written))
