@@ -16,6 +16,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -1299,6 +1301,958 @@ Failure GdiHandlesScenario(const Options& options) {
     return ExpectExitStatus(game, 0);
 }
 
+// ---------------------------------------------------------------- names, games and highscores
+
+// Client points of the menu's buttons, the intro and the board.
+constexpr int TwoPlayersX = 375, TwoPlayersY = 330;
+constexpr int EasyX = 375, EasyY = 385;
+constexpr int HardX = 550, HardY = 385;
+constexpr int HighscoresX = 370, HighscoresY = 440;
+
+constexpr int NameEditId = 200;
+constexpr const char* NameCaption = "***Name***";
+
+constexpr int Rows = 6;
+constexpr int Columns = 7;
+
+// ---------------- files
+
+bool ReadWholeFile(const std::string& path, std::string* contents) {
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr)
+        return false;
+    contents->clear();
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        contents->append(buffer, got);
+    std::fclose(in);
+    return true;
+}
+
+Failure WriteWholeFile(const std::string& path, const std::string& contents) {
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr)
+        return "cannot write " + path;
+    bool written = std::fwrite(contents.data(), 1, contents.size(), out) == contents.size();
+    written = std::fclose(out) == 0 && written;
+    return written ? "" : "cannot write " + path;
+}
+
+std::string HighscorePath(const Options& options) {
+    return options.folder + "\\src\\Highscore.txt";
+}
+
+struct ScoreLine {
+    std::string name;
+    int moves;
+};
+
+// The lines of a highscore file: "name moves" with a line end, the name one
+// token of 1 to 9 characters, the moves a signed decimal number. Fails on
+// anything else. The game writes CR LF; the data file may have LF alone.
+Failure ParseScoreFile(const std::string& contents, std::vector<ScoreLine>* lines) {
+    lines->clear();
+    size_t start = 0;
+    while (start < contents.size()) {
+        size_t end = contents.find('\n', start);
+        if (end == std::string::npos)
+            return Format("line %d has no line end", static_cast<int>(lines->size()) + 1);
+        std::string line = contents.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        size_t blank = line.find(' ');
+        std::string name = line.substr(0, blank);
+        std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
+        bool wellFormed =
+            blank != std::string::npos && !name.empty() && name.size() <= 9 && !value.empty();
+        for (char c : name)
+            wellFormed =
+                wellFormed && c != '\0' && std::string(" \t\r\n\v\f").find(c) == std::string::npos;
+        for (size_t i = 0; i < value.size(); ++i)
+            wellFormed = wellFormed && ((value[i] >= '0' && value[i] <= '9') ||
+                                        (i == 0 && value[i] == '-' && value.size() > 1));
+        if (!wellFormed)
+            return Format("line %d %s is not \"name moves\"", static_cast<int>(lines->size()) + 1,
+                          Quote(line).c_str());
+        lines->push_back({name, std::atoi(value.c_str())});
+    }
+    return "";
+}
+
+std::string ScoreText(const std::vector<ScoreLine>& lines) {
+    std::string text;
+    for (const ScoreLine& line : lines)
+        text += line.name + " " + std::to_string(line.moves) + "\r\n";
+    return text;
+}
+
+// The table after a win: the new entry before the first entry with as many
+// moves or more; the eleventh entry drops out.
+std::vector<ScoreLine> WithEntry(std::vector<ScoreLine> lines, const ScoreLine& entry) {
+    size_t rank = 0;
+    while (rank < lines.size() && lines[rank].moves < entry.moves)
+        ++rank;
+    if (rank < 10)
+        lines.insert(lines.begin() + rank, entry);
+    if (lines.size() > 10)
+        lines.resize(10);
+    return lines;
+}
+
+// ---------------- pictures and screens
+
+// A picture of the working folder's src\, as 24-bit pixels like a shot.
+Failure LoadPicture(const Options& options, const char* file, Shot* picture) {
+    std::string path = options.folder + "\\src\\" + file;
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (bitmap == nullptr)
+        return "cannot load " + path;
+    BITMAP size = {};
+    GetObjectA(bitmap, sizeof size, &size);
+    picture->width = size.bmWidth;
+    picture->height = size.bmHeight;
+    picture->stride = (picture->width * 3 + 3) & ~3;
+    picture->pixels.assign(static_cast<size_t>(picture->stride) * picture->height, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = picture->width;
+    info.bmiHeader.biHeight = picture->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    int rows = GetDIBits(screen, bitmap, 0, picture->height, picture->pixels.data(), &info,
+                         DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return rows == picture->height ? "" : "cannot read the pixels of " + path;
+}
+
+// The pictures a player sees, read from the working folder.
+struct Pictures {
+    Shot menu, board, highscores, turn1, turn2, easyLevel, hardLevel;
+};
+
+Failure LoadPictures(const Options& options, Pictures* pictures) {
+    CHECK(LoadPicture(options, "menue.bmp", &pictures->menu));
+    CHECK(LoadPicture(options, "spielfeld.bmp", &pictures->board));
+    CHECK(LoadPicture(options, "highscore.bmp", &pictures->highscores));
+    CHECK(LoadPicture(options, "spieler1.bmp", &pictures->turn1));
+    CHECK(LoadPicture(options, "spieler2.bmp", &pictures->turn2));
+    CHECK(LoadPicture(options, "compuleicht.bmp", &pictures->easyLevel));
+    CHECK(LoadPicture(options, "compuschwer.bmp", &pictures->hardLevel));
+    return "";
+}
+
+// The share of the points where two pictures differ at which the shot, with
+// the picture placed at (left, top), shows the first one.
+double ShareShown(const Shot& shot, const Shot& picture, const Shot& other, int left, int top,
+                  int step) {
+    int differing = 0;
+    int shown = 0;
+    for (int y = step / 2; y < picture.height && y < other.height; y += step) {
+        for (int x = step / 2; x < picture.width && x < other.width; x += step) {
+            if (picture.At(x, y) == other.At(x, y) || left + x >= shot.width ||
+                top + y >= shot.height)
+                continue;
+            ++differing;
+            if (shot.At(left + x, top + y) == picture.At(x, y))
+                ++shown;
+        }
+    }
+    return differing == 0 ? 0 : static_cast<double>(shown) / differing;
+}
+
+// A full-window screen counts as shown when most of the points where it
+// differs from the other screen show it; discs, names and status pictures
+// cover only a small part.
+bool ShowsScreen(const Shot& shot, const Shot& screen, const Shot& other) {
+    return ShareShown(shot, screen, other, 0, 0, 20) >= 0.8;
+}
+
+Failure WaitForScreen(const Game& game, HWND window, const Shot& screen, const Shot& other,
+                      const char* name, Shot* shot) {
+    double until = NowMs() + BoxTimeout;
+    double share = 0;
+    while (NowMs() < until) {
+        CHECK(TakeShot(window, shot));
+        share = ShareShown(*shot, screen, other, 0, 0, 20);
+        if (share >= 0.8)
+            return "";
+        if (!game.Running())
+            return Format("the program ended while the %s was awaited", name);
+        Sleep(30);
+    }
+    return Format("the %s was not shown (%.0f%% of its points)", name, share * 100);
+}
+
+Failure ExpectNoBox(const Game& game) {
+    std::vector<HWND> boxes = TopWindows(game.Id(), DialogClass, true);
+    if (!boxes.empty())
+        return "unexpected " + Describe(ReadBox(boxes[0]));
+    return "";
+}
+
+// Back on the menu: no dialog left, the menu picture in the window.
+Failure ExpectMenu(const Game& game, HWND window, const Pictures& pictures, const char* after) {
+    Shot shot;
+    Failure failure = WaitForScreen(game, window, pictures.menu, pictures.board, "menu", &shot);
+    if (failure.empty())
+        failure = ExpectNoBox(game);
+    return failure.empty() ? "" : Format("after %s: %s", after, failure.c_str());
+}
+
+// Waits for the game board, and makes sure it stays (the window may still
+// show the menu for a moment after the names are confirmed).
+Failure ExpectBoard(const Game& game, HWND window, const Pictures& pictures, const char* after) {
+    Shot shot;
+    Failure failure = WaitForScreen(game, window, pictures.board, pictures.menu, "board", &shot);
+    if (failure.empty())
+        failure = ExpectNoBox(game);
+    return failure.empty() ? "" : Format("after %s: %s", after, failure.c_str());
+}
+
+// 1 or 2 for the turn picture the shot shows, 0 for neither.
+int TurnShown(const Shot& shot, const Pictures& pictures) {
+    if (ShareShown(shot, pictures.turn1, pictures.turn2, 568, 96, 3) >= 0.9)
+        return 1;
+    if (ShareShown(shot, pictures.turn2, pictures.turn1, 568, 96, 3) >= 0.9)
+        return 2;
+    return 0;
+}
+
+// White text pixels in a band that the screen's own picture does not have.
+int NewWhitePixels(const Shot& shot, const Shot& screen, int left, int top, int right, int bottom) {
+    int count = 0;
+    const COLORREF white = RGB(255, 255, 255);
+    for (int y = top; y < bottom && y < shot.height; ++y)
+        for (int x = left; x < right && x < shot.width; ++x)
+            if (shot.At(x, y) == white && screen.At(x, y) != white)
+                ++count;
+    return count;
+}
+
+Failure StartAtMenu(const Options& options, Game* game, HWND* window, const Pictures& pictures) {
+    CHECK(StartGame(options, game));
+    *window = WaitForMainWindow(*game, StartTimeout);
+    if (*window == nullptr)
+        return "the main window did not appear";
+    WaitForInputIdle(game->process.hProcess, BoxTimeout);
+    Click(*window, 400, 300);  // any click leaves the intro
+    return ExpectMenu(*game, *window, pictures, "the intro click");
+}
+
+// ---------------- the name dialog
+
+// Waits for the name dialog with a prompt; checks its caption, owner and its
+// empty edit field.
+Failure ExpectNameDialog(const Game& game, HWND window, const char* prompt, Box* dialog,
+                         HWND notThis = nullptr) {
+    CHECK(WaitForBox(game, BoxTimeout, dialog, notThis));
+    if (dialog->caption != NameCaption || dialog->text != prompt)
+        return Format("%s, expected the name dialog %s", Describe(*dialog).c_str(),
+                      Quote(prompt).c_str());
+    if (dialog->owner != window)
+        return Format("the name dialog %s is not owned by the main window", Quote(prompt).c_str());
+    HWND edit = GetDlgItem(dialog->window, NameEditId);
+    if (edit == nullptr || ClassOf(edit) != "Edit")
+        return "the name dialog has no edit field 200";
+    if (!TextOf(edit).empty())
+        return "the name dialog's edit field is not empty: " + Quote(TextOf(edit));
+    return "";
+}
+
+// Waits until a dialog has gone after a key or message.
+Failure WaitUntilGone(const Box& box, const char* what) {
+    double until = NowMs() + BoxTimeout;
+    while (NowMs() < until) {
+        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
+            return "";
+        Sleep(20);
+    }
+    return Format("%s did not close %s", Describe(box).c_str(), what);
+}
+
+// A key pressed in the dialog's edit field, as the dialog's message loop gets it.
+Failure PressKey(const Box& dialog, WPARAM key, const char* what) {
+    HWND edit = GetDlgItem(dialog.window, NameEditId);
+    PostMessageA(edit, WM_KEYDOWN, key, 1);
+    PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+    return WaitUntilGone(dialog, what);
+}
+
+Failure AnswerName(const Game& game, HWND window, const char* prompt, const std::string& name,
+                   HWND* previous) {
+    Box dialog;
+    CHECK(ExpectNameDialog(game, window, prompt, &dialog, *previous));
+    CHECK(SetEditText(dialog, NameEditId, name));
+    CHECK(PressButton(dialog, IDOK));
+    *previous = dialog.window;
+    return "";
+}
+
+// ---------------- the board as the window shows it
+
+using Cells = char[Rows][Columns];  // 'H' yellow (the human, player 1), 'C' red, ' ' empty
+
+Failure ReadBoard(const Shot& shot, const Pictures& pictures, Cells cells) {
+    const COLORREF yellowCore = RGB(128, 128, 0), yellowRing = RGB(255, 255, 0);
+    const COLORREF redCore = RGB(128, 0, 0), redRing = RGB(255, 0, 0);
+    for (int r = 0; r < Rows; ++r) {
+        for (int c = 0; c < Columns; ++c) {
+            int x = DiscX(c), y = DiscY(r);
+            COLORREF core = shot.At(x, y), ring = shot.At(x + 22, y);
+            if (core == yellowCore && ring == yellowRing)
+                cells[r][c] = 'H';
+            else if (core == redCore && ring == redRing)
+                cells[r][c] = 'C';
+            else if (core == pictures.board.At(x, y))
+                cells[r][c] = ' ';
+            else
+                return Format("cell row %d column %d shows %s / %s: neither disc nor board", r, c,
+                              ColourText(core).c_str(), ColourText(ring).c_str());
+        }
+    }
+    return "";
+}
+
+int CountDiscs(const Cells cells, char who) {
+    int count = 0;
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Columns; ++c)
+            count += cells[r][c] == who;
+    return count;
+}
+
+// ---------------- a player for the easy computer
+
+struct Position {
+    Cells cell;
+};
+
+int LandingRow(const Position& p, int c) {
+    for (int r = Rows - 1; r >= 0; --r)
+        if (p.cell[r][c] == ' ')
+            return r;
+    return -1;
+}
+
+// Calls visit(r, c, dr, dc) for each of the 69 windows of four cells.
+template <typename Visit>
+void ForEachWindow(Visit visit) {
+    const int directions[4][2] = {{0, 1}, {-1, 0}, {-1, 1}, {-1, -1}};
+    for (const auto& d : directions)
+        for (int r = 0; r < Rows; ++r)
+            for (int c = 0; c < Columns; ++c) {
+                int endR = r + 3 * d[0], endC = c + 3 * d[1];
+                if (endR >= 0 && endR < Rows && endC >= 0 && endC < Columns)
+                    visit(r, c, d[0], d[1]);
+            }
+}
+
+bool HasFour(const Position& p, char who) {
+    bool found = false;
+    ForEachWindow([&](int r, int c, int dr, int dc) {
+        int k = 0;
+        while (k < 4 && p.cell[r + k * dr][c + k * dc] == who)
+            ++k;
+        found = found || k == 4;
+    });
+    return found;
+}
+
+bool WinsIn(const Position& p, int c, char who) {
+    int r = LandingRow(p, c);
+    if (r < 0)
+        return false;
+    Position q = p;
+    q.cell[r][c] = who;
+    return HasFour(q, who);
+}
+
+int WinningColumns(const Position& p, char who, int* first) {
+    int count = 0;
+    for (int c = 0; c < Columns; ++c)
+        if (WinsIn(p, c, who)) {
+            if (count++ == 0)
+                *first = c;
+        }
+    return count;
+}
+
+// Open lines: windows holding discs of one side only, more discs weigh more.
+double Openness(const Position& p) {
+    const double weight[4] = {0, 1, 4, 16};
+    double score = 0;
+    ForEachWindow([&](int r, int c, int dr, int dc) {
+        int human = 0, computer = 0;
+        for (int k = 0; k < 4; ++k) {
+            char cell = p.cell[r + k * dr][c + k * dc];
+            human += cell == 'H';
+            computer += cell == 'C';
+        }
+        if (computer == 0)
+            score += weight[human];
+        if (human == 0)
+            score -= 1.2 * weight[computer];
+    });
+    return score / 1000;
+}
+
+constexpr double WinValue = 100;
+const int ColumnOrder[Columns] = {3, 2, 4, 1, 5, 0, 6};
+
+double HumanValue(const Position& p, int depth, int ply);
+
+// The easy computer as modelled: it takes its own win, blocks the human's one
+// playable win (two of them it cannot stop), otherwise any column with room.
+double ComputerValue(const Position& p, int depth, int ply) {
+    int column = -1;
+    if (WinningColumns(p, 'C', &column) > 0)
+        return -WinValue + ply;
+    int threats = WinningColumns(p, 'H', &column);
+    if (threats >= 2)
+        return WinValue - ply - 1;
+    if (depth == 0)
+        return Openness(p);
+    if (threats == 1) {
+        Position q = p;
+        q.cell[LandingRow(p, column)][column] = 'C';
+        return HumanValue(q, depth - 1, ply + 1);
+    }
+    double sum = 0;
+    int moves = 0;
+    for (int c = 0; c < Columns; ++c) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'C';
+        sum += HumanValue(q, depth - 1, ply + 1);
+        ++moves;
+    }
+    return moves == 0 ? 0 : sum / moves;
+}
+
+double HumanValue(const Position& p, int depth, int ply) {
+    double best = -2 * WinValue;
+    for (int c : ColumnOrder) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'H';
+        if (HasFour(q, 'H'))
+            return WinValue - ply;
+        double value = ComputerValue(q, depth, ply + 1);
+        if (value > best)
+            best = value;
+    }
+    return best < -WinValue ? 0 : best;  // a full board is a draw
+}
+
+// The human's column: an immediate win, else the best expected value a
+// short look ahead against the modelled computer gives.
+int ChooseColumn(const Position& p) {
+    int bestColumn = -1;
+    double best = -3 * WinValue;
+    for (int c : ColumnOrder) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'H';
+        double value = HasFour(q, 'H') ? 2 * WinValue : ComputerValue(q, 2, 1);
+        if (value > best) {
+            best = value;
+            bestColumn = c;
+        }
+    }
+    return bestColumn;
+}
+
+// A column that helps the computer: never a human four, never a block of the
+// computer's win, otherwise the worst value for the human. Lets a scenario
+// lose a game on purpose, to go on with "Nochmal".
+int ChooseLosingColumn(const Position& p) {
+    int bestColumn = -1;
+    double best = 3 * WinValue;
+    for (int c : ColumnOrder) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'H';
+        double value = HasFour(q, 'H') || WinsIn(p, c, 'C') ? 2 * WinValue : ComputerValue(q, 1, 1);
+        if (value < best) {
+            best = value;
+            bestColumn = c;
+        }
+    }
+    return bestColumn;
+}
+
+// Waits for an empty board with the human to move: after the name dialog or
+// "Nochmal" the repaint comes a little later, and a box may still be fading.
+Failure WaitForNewGame(const Game& game, HWND window, const Pictures& pictures, int gameNumber,
+                       Position* position) {
+    double until = NowMs() + BoxTimeout;
+    Failure last;
+    while (NowMs() < until) {
+        Shot shot;
+        CHECK(TakeShot(window, &shot));
+        last = ReadBoard(shot, pictures, position->cell);
+        if (last.empty()) {
+            int discs = CountDiscs(position->cell, 'H') + CountDiscs(position->cell, 'C');
+            int turn = TurnShown(shot, pictures);
+            if (discs == 0 && turn == 1)
+                return "";
+            last = Format("%d discs, turn picture %d", discs, turn);
+        }
+        if (!game.Running())
+            return "the program ended before a new game";
+        Sleep(20);
+    }
+    return Format("game %d does not begin on an empty board with the human to move: %s", gameNumber,
+                  last.c_str());
+}
+
+struct Played {
+    int games = 0;         // games begun, the won one included
+    int winningMoves = 0;  // the move count the game gives the won game
+    int clicks = 0;        // board clicks over all games
+};
+
+bool BoardFull(const Position& p) {
+    for (int c = 0; c < Columns; ++c)
+        if (p.cell[0][c] == ' ')
+            return false;
+    return true;
+}
+
+// After a board click: waits for a box, or for the human's disc and the
+// computer's answer on a board where no box can follow (no red four, room
+// left). The disc drawn during the computer's pause may reach the screen
+// only together with the answer, so the pause itself is not looked for.
+Failure AwaitAnswer(const Game& game, HWND window, const Pictures& pictures, int humanBefore,
+                    int computerBefore, Box* box, bool* boxShown, Cells cells) {
+    double until = NowMs() + BoxTimeout;
+    Failure unreadable;
+    while (NowMs() < until) {
+        std::vector<HWND> boxes = TopWindows(game.Id(), DialogClass, true);
+        if (!boxes.empty()) {
+            // The box covers part of the board: the cells stay as last read.
+            CHECK(WaitForBox(game, BoxTimeout, box));
+            *boxShown = true;
+            return "";
+        }
+        Shot shot;
+        CHECK(TakeShot(window, &shot));
+        Position seen;
+        unreadable = ReadBoard(shot, pictures, seen.cell);  // a disc may be half drawn
+        if (unreadable.empty()) {
+            std::memcpy(cells, seen.cell, sizeof seen.cell);
+            int human = CountDiscs(cells, 'H');
+            int computer = CountDiscs(cells, 'C');
+            if (human > humanBefore + 1 || computer > computerBefore + 1)
+                return Format("%d yellow and %d red discs after one click (were %d and %d)", human,
+                              computer, humanBefore, computerBefore);
+            if (human == humanBefore + 1 && computer == computerBefore + 1 && !HasFour(seen, 'C') &&
+                !BoardFull(seen) && TurnShown(shot, pictures) == 1) {
+                *boxShown = false;
+                return "";
+            }
+        }
+        if (!game.Running())
+            return "the program ended during a move";
+        Sleep(15);
+    }
+    Shot shot;
+    CHECK(TakeShot(window, &shot));
+    SaveShot(shot, "no_answer.bmp");
+    return Format("no answer to the click within %lu ms%s%s", BoxTimeout,
+                  unreadable.empty() ? "" : ": ", unreadable.c_str());
+}
+
+// Plays against the easy computer from an empty board until the human wins,
+// answering "Nochmal" with Yes after a lost or drawn game. Leaves the win box
+// open in *win. The first game counts its moves from 0, later ones from 1.
+Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& pictures,
+                         const std::string& name, int losingGames, int maxGames, Played* played,
+                         Box* win) {
+    for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
+        played->games = gameNumber;
+        int clicks = 0;
+        Position position;
+        CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
+        for (;;) {
+            bool toLose = gameNumber <= losingGames;
+            int column = toLose ? ChooseLosingColumn(position) : ChooseColumn(position);
+            if (column < 0)
+                return "no column left to play and no box";
+            int humanBefore = CountDiscs(position.cell, 'H');
+            int computerBefore = CountDiscs(position.cell, 'C');
+            Position expected = position;
+            expected.cell[LandingRow(position, column)][column] = 'H';
+            bool humanWins = HasFour(expected, 'H');
+            Click(window, DiscX(column), 300);
+            ++clicks;
+            ++played->clicks;
+            Box box;
+            bool boxShown = false;
+            CHECK(AwaitAnswer(game, window, pictures, humanBefore, computerBefore, &box, &boxShown,
+                              position.cell));
+            if (!boxShown) {
+                for (int r = 0; r < Rows; ++r)
+                    for (int c = 0; c < Columns; ++c)
+                        if (expected.cell[r][c] == 'H' && position.cell[r][c] != 'H')
+                            return Format("the human's disc is missing at row %d column %d", r, c);
+                if (humanWins)
+                    return "the human's four in a row was not announced";
+                continue;
+            }
+            if (box.caption == "***SIEG***" && box.text != "COMPUTER") {
+                if (!humanWins)
+                    return Format("%s although the human has no four", Describe(box).c_str());
+                CHECK(ExpectBox(box, name.c_str(), "***SIEG***"));
+                played->winningMoves = (gameNumber == 1 ? 0 : 1) + clicks - 1;
+                std::printf("won game %d with %d clicks (move count %d)\n", gameNumber, clicks,
+                            played->winningMoves);
+                *win = box;
+                return "";
+            }
+            if (humanWins)
+                return Format("%s after the human's winning disc", Describe(box).c_str());
+            if (box.caption == "***SIEG***") {
+                std::printf("lost game %d after %d clicks\n", gameNumber, clicks);
+            } else {
+                CHECK(ExpectBox(box, "!  !  U N E N T S C H I E D E N  !  !", "***HAHA***"));
+                std::printf("drew game %d\n", gameNumber);
+            }
+            CHECK(PressButton(box, IDOK));
+            Box again;
+            CHECK(WaitForBox(game, BoxTimeout, &again, box.window));
+            CHECK(ExpectBox(again, "Nochmal", "***????***"));
+            CHECK(PressButton(again, IDYES));
+            break;
+        }
+    }
+    return Format("the human did not win in %d games", maxGames);
+}
+
+// Chooses the easy computer from the menu and answers the name dialog.
+Failure ChooseEasyGame(const Game& game, HWND window, const Pictures& pictures,
+                       const std::string& name) {
+    Click(window, EasyX, EasyY);
+    HWND previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler:", name, &previous));
+    CHECK(ExpectBoard(game, window, pictures, "the name for the easy computer"));
+    Shot shot;
+    CHECK(TakeSettledShot(game, window, &shot));
+    if (ShareShown(shot, pictures.easyLevel, pictures.hardLevel, 565, 336, 4) < 0.9)
+        return "the easy level picture is not shown";
+    return "";
+}
+
+// The win box answered OK, "Nochmal" answered No, back at the menu.
+Failure FinishWin(const Game& game, HWND window, const Pictures& pictures, const Box& win) {
+    CHECK(PressButton(win, IDOK));
+    Box again;
+    CHECK(WaitForBox(game, BoxTimeout, &again, win.window));
+    CHECK(ExpectBox(again, "Nochmal", "***????***"));
+    CHECK(PressButton(again, IDNO));
+    return ExpectMenu(game, window, pictures, "No to \"Nochmal\"");
+}
+
+Failure OpenHighscores(const Game& game, HWND window, const Pictures& pictures, Shot* shot) {
+    Click(window, HighscoresX, HighscoresY);
+    CHECK(
+        WaitForScreen(game, window, pictures.highscores, pictures.menu, "highscore screen", shot));
+    CHECK(TakeSettledShot(game, window, shot));
+    return ExpectNoBox(game);
+}
+
+Failure CloseAndExpectExit(Game& game, HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return ExpectExitStatus(game, 0);
+}
+
+const int HighscoreRowY[10] = {157, 230, 290, 343, 378, 413, 448, 483, 518, 553};
+
+// ---------------- scenarios
+
+// Every kind of game asks for names: prompts, captions, cancelling in each way,
+// empty names, a name cut to 9 characters (as the win box shows it).
+Failure NameDialogsScenario(const Options& options) {
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Box dialog;
+
+    // Abbrechen in the first dialog.
+    Click(window, TwoPlayersX, TwoPlayersY);
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
+    CHECK(PressButton(dialog, IDCANCEL));
+    CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 1"));
+
+    // Abbrechen in the second dialog.
+    Click(window, TwoPlayersX, TwoPlayersY);
+    HWND previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler1:", "Anna", &previous));
+    CHECK(ExpectNameDialog(game, window, "Spieler2:", &dialog, previous));
+    CHECK(PressButton(dialog, IDCANCEL));
+    CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 2"));
+
+    // The Escape key in the edit field.
+    Click(window, TwoPlayersX, TwoPlayersY);
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
+    CHECK(SetEditText(dialog, NameEditId, "Anna"));
+    CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
+    CHECK(ExpectMenu(game, window, pictures, "Escape"));
+
+    // The close box.
+    Click(window, TwoPlayersX, TwoPlayersY);
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
+    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
+    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+    CHECK(ExpectMenu(game, window, pictures, "closing the dialog"));
+
+    // Empty names bring both dialogs again, player 1 first; Enter confirms.
+    Click(window, TwoPlayersX, TwoPlayersY);
+    previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler1:", "", &previous));
+    CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog, previous));
+    CHECK(SetEditText(dialog, NameEditId, "Maximilian12"));
+    std::string typed = TextOf(GetDlgItem(dialog.window, NameEditId));
+    if (typed != "Maximilian12")
+        return "the edit field holds " + Quote(typed) + " after typing \"Maximilian12\"";
+    CHECK(PressKey(dialog, VK_RETURN, "on the Enter key"));
+    previous = dialog.window;
+    CHECK(AnswerName(game, window, "Spieler2:", "", &previous));
+    CHECK(AnswerName(game, window, "Spieler1:", "Maximilian12", &previous));
+    CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
+    CHECK(ExpectBoard(game, window, pictures, "both names"));
+
+    // Both names beside the board, in white.
+    Shot shot;
+    CHECK(TakeSettledShot(game, window, &shot));
+    int name1 = NewWhitePixels(shot, pictures.board, 600, 240, 800, 280);
+    int name2 = NewWhitePixels(shot, pictures.board, 600, 395, 800, 435);
+    std::printf("white name pixels: player 1 %d, player 2 %d\n", name1, name2);
+    if (name1 < 20 || name2 < 20)
+        return Format("names beside the board: %d and %d white pixels", name1, name2);
+    if (name1 <= name2)
+        return "the 9-character name is not wider than \"Bert\"";
+    CHECK(SaveShot(shot, "two_players_named.bmp"));
+
+    // Player 1 wins in column 0; the box names the stored, cut name.
+    const int columns[] = {0, 1, 0, 1, 0, 1, 0};
+    for (int i = 0; i < 7; ++i) {
+        Click(window, DiscX(columns[i]), 300);
+        int row = 5 - i / 2;
+        COLORREF core = i % 2 == 0 ? RGB(128, 128, 0) : RGB(128, 0, 0);
+        if (i < 6 && WaitForPixel(window, DiscX(columns[i]), DiscY(row), core, BoxTimeout) < 0)
+            return Format("click %d: no disc at row %d column %d", i + 1, row, columns[i]);
+    }
+    Box win;
+    CHECK(WaitForBox(game, BoxTimeout, &win));
+    CHECK(ExpectBox(win, "Maximilia", "***SIEG***SPIELER 1***"));
+    CHECK(FinishWin(game, window, pictures, win));
+
+    // Against the computer: one dialog, "Spieler:".
+    Click(window, HardX, HardY);
+    CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
+    CHECK(PressButton(dialog, IDCANCEL));
+    CHECK(ExpectMenu(game, window, pictures, "Abbrechen against the hard computer"));
+    Click(window, EasyX, EasyY);
+    CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
+    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
+    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+    CHECK(ExpectMenu(game, window, pictures, "closing the dialog against the easy computer"));
+    Click(window, EasyX, EasyY);
+    previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler:", "", &previous));
+    CHECK(AnswerName(game, window, "Spieler:", "Ede", &previous));
+    CHECK(ExpectBoard(game, window, pictures, "the name for the easy computer"));
+    CHECK(TakeSettledShot(game, window, &shot));
+    if (ShareShown(shot, pictures.easyLevel, pictures.hardLevel, 565, 336, 4) < 0.9)
+        return "the easy level picture is not shown";
+    if (NewWhitePixels(shot, pictures.board, 600, 240, 800, 280) < 20)
+        return "the name \"Ede\" is not shown beside the board";
+    if (NewWhitePixels(shot, pictures.board, 600, 395, 800, 435) != 0)
+        return "a second name is shown in a game against the computer";
+
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+
+// Beats the easy computer and finds the win in the highscore file at its rank
+// and on the highscore screen.
+Failure BeatEasyComputerScenario(const Options& options) {
+    std::string original;
+    std::vector<ScoreLine> before;
+    if (!ReadWholeFile(HighscorePath(options), &original))
+        return "the working folder has no src\\Highscore.txt";
+    CHECK(ParseScoreFile(original, &before));
+    if (before.size() != 10)
+        return Format("the original table has %d lines", static_cast<int>(before.size()));
+
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    const std::string name = "Tom Test";
+    CHECK(ChooseEasyGame(game, window, pictures, name));
+    Played played;
+    Box win;
+    double started = NowMs();
+    CHECK(BeatEasyComputer(game, window, pictures, name, 0, 6, &played, &win));
+    std::printf("beat the easy computer in game %d of %d, %d clicks in all, %.1f s\n", played.games,
+                6, played.clicks, (NowMs() - started) / 1000);
+
+    // The file is written before the win box shows.
+    std::string written;
+    std::vector<ScoreLine> after;
+    if (!ReadWholeFile(HighscorePath(options), &written))
+        return "src\\Highscore.txt is gone after the win";
+    CHECK(ParseScoreFile(written, &after));
+    std::vector<ScoreLine> expected = WithEntry(before, {"Tom_Test", played.winningMoves});
+    if (written != ScoreText(expected))
+        return "the table after the win is\n" + written + "expected\n" + ScoreText(expected);
+    size_t rank = 0;
+    while (after[rank].name != "Tom_Test")
+        ++rank;
+    std::printf("entry \"Tom_Test %d\" at rank %d; \"%s %d\" dropped out\n", played.winningMoves,
+                static_cast<int>(rank) + 1, before[9].name.c_str(), before[9].moves);
+
+    CHECK(FinishWin(game, window, pictures, win));
+    Shot shot;
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    int y = HighscoreRowY[rank];
+    int text = NewWhitePixels(shot, pictures.highscores, 100, y, 400, y + 25);
+    if (text < 20)
+        return Format("no name drawn in the row of rank %d", static_cast<int>(rank) + 1);
+    CHECK(SaveShot(shot, "highscores_after_win.bmp"));
+    Click(window, 400, 300);
+    CHECK(ExpectMenu(game, window, pictures, "a click on the highscore screen"));
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+
+// Without a highscore file: the highscore screen shows without a box, and a
+// win makes a file of one line.
+Failure MissingHighscoreFileScenario(const Options& options) {
+    if (FileExists(HighscorePath(options)))
+        return "the working folder still holds src\\Highscore.txt";
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Shot shot;
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    if (NewWhitePixels(shot, pictures.highscores, 100, 150, 800, 600) != 0)
+        return "the highscore screen shows text without a file";
+    Click(window, 400, 300);
+    CHECK(ExpectMenu(game, window, pictures, "a click on the empty highscore screen"));
+
+    CHECK(ChooseEasyGame(game, window, pictures, "Mia"));
+    Played played;
+    Box win;
+    // The first game is lost on purpose: the won one is begun by "Nochmal",
+    // so its move count starts at 1.
+    CHECK(BeatEasyComputer(game, window, pictures, "Mia", 1, 7, &played, &win));
+    if (played.games < 2)
+        return "the game meant to be lost was won";
+    std::string written;
+    if (!ReadWholeFile(HighscorePath(options), &written))
+        return "no src\\Highscore.txt after the win";
+    std::string expected = "Mia " + std::to_string(played.winningMoves) + "\r\n";
+    if (written != expected)
+        return "the new file holds " + Quote(written) + ", expected " + Quote(expected);
+    if (FileExists(HighscorePath(options) + ".tmp"))
+        return "a temporary file is left beside the table";
+    CHECK(FinishWin(game, window, pictures, win));
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[0], 400,
+                       HighscoreRowY[0] + 25) < 20)
+        return "the new entry is not drawn in the first row";
+    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[1], 800, 600) != 0)
+        return "rows below the only entry show text";
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+
+// A highscore file of garbage: a 5000-character token, an endless number, a
+// line of blanks, random bytes. The screen paints, clicks still work, a win
+// writes a well-formed table.
+Failure GarbageHighscoreFileScenario(const Options& options) {
+    std::string garbage =
+        std::string(5000, 'A') + " 5\r\n   \t  \r\nBob " + std::string(300, '9') + "\r\n";
+    unsigned state = 12345;
+    for (int i = 0; i < 600; ++i) {
+        state = state * 214013u + 2531011u;
+        char byte = static_cast<char>((state >> 16) & 0xFF);
+        garbage += byte == 0x1A ? '?' : byte;  // Ctrl-Z would end a text-mode read
+    }
+    CHECK(WriteWholeFile(HighscorePath(options), garbage));
+
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Shot shot;
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[0], 400,
+                       HighscoreRowY[0] + 25) < 20)
+        return "the cut long token is not drawn in the first row";
+    CHECK(SaveShot(shot, "garbage_highscores.bmp"));
+    Click(window, 400, 300);
+    CHECK(ExpectMenu(game, window, pictures, "a click on the garbage highscore screen"));
+
+    CHECK(ChooseEasyGame(game, window, pictures, "Gerd"));
+    Played played;
+    Box win;
+    CHECK(BeatEasyComputer(game, window, pictures, "Gerd", 0, 6, &played, &win));
+    std::string written;
+    std::vector<ScoreLine> after;
+    if (!ReadWholeFile(HighscorePath(options), &written))
+        return "src\\Highscore.txt is gone after the win";
+    CHECK(ParseScoreFile(written, &after));
+    if (after.size() < 3 || after.size() > 10)
+        return Format("the rewritten table has %d lines", static_cast<int>(after.size()));
+    // The entries read back from the garbage keep their order around the new
+    // one, which stands above the first entry with as many moves or more.
+    size_t rank = 0;
+    while (rank < after.size() &&
+           !(after[rank].name == "Gerd" && after[rank].moves == played.winningMoves))
+        ++rank;
+    if (rank == after.size())
+        return "the new entry is not in the rewritten table:\n" + written;
+    for (size_t i = 0; i < rank; ++i)
+        if (after[i].moves >= played.winningMoves)
+            return Format("rank %d holds %d moves above the new entry of %d",
+                          static_cast<int>(i) + 1, after[i].moves, played.winningMoves);
+    std::vector<ScoreLine> others = after;
+    others.erase(others.begin() + rank);
+    if (others[0].name != "AAAAAAAAA" || others[0].moves != 5 || others[1].name != "Bob" ||
+        others[1].moves != 2147483647)
+        return "the first entries read from the garbage are\n" + ScoreText(others);
+    std::printf("garbage table rewritten as %d lines, the new entry at rank %d\n",
+                static_cast<int>(after.size()), static_cast<int>(rank) + 1);
+    CHECK(FinishWin(game, window, pictures, win));
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+
 struct Scenario {
     const char* name;
     Failure (*run)(const Options&);
@@ -1315,6 +2269,10 @@ const Scenario Scenarios[] = {
     {"credits_exit", CreditsExitScenario, ""},
     {"missing_board_picture", MissingBoardPictureScenario, "spielfeld.bmp"},
     {"highscore_screen", HighscoreScreenScenario, ""},
+    {"name_dialogs", NameDialogsScenario, ""},
+    {"beat_easy_computer", BeatEasyComputerScenario, ""},
+    {"missing_highscore_file", MissingHighscoreFileScenario, "Highscore.txt"},
+    {"garbage_highscore_file", GarbageHighscoreFileScenario, ""},
     {"gdi_handles", GdiHandlesScenario, ""},
 };
 
