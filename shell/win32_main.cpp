@@ -31,6 +31,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 return -1;
             return DefWindowProcA(window, message, wParam, lParam);
         case WM_DESTROY:
+            // The private drawing context goes with the window: the font the
+            // game made for it is released first.
+            ReleaseWindowResources(ToHandle(window));
             PostQuitMessage(0);
             return 0;
         case WM_PAINT:
@@ -85,7 +88,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         DispatchMessageA(&message);
     }
 
-    // The window still exists when the game itself ended the loop.
+    // The window still exists when the game itself ended the loop; closed
+    // from its frame, it released its font on the way out.
     if (IsWindow(ToWindow(MainWindow)))
         ReleaseWindowResources(MainWindow);
     return 0;
