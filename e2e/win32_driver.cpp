@@ -538,7 +538,8 @@ Failure StartupTimeScenario(const Options& options) {
 // Where the game's pictures and texts are, in client coordinates.
 constexpr int ScreenWidth = 800;
 constexpr int ScreenHeight = 600;
-constexpr int EditId = 200;      // the name dialog's edit field
+constexpr int NameEditId = 200;  // the name dialog's edit field
+constexpr const char* NameCaption = "***Name***";
 constexpr DWORD SettleMs = 400;  // how long "nothing appears" is watched
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
@@ -564,29 +565,36 @@ int DiscY(int row) { return 545 - 78 * (5 - row); }
 int ColumnClickX(int column) { return 36 + 70 * column + 35; }
 
 // A picture file of the working folder's src\, scaled at loading as the game
-// does, read into the same layout as a screenshot.
+// does (0 by 0: at the file's own size), read into the same layout as a
+// screenshot.
 Failure LoadPicture(const Options& options, const char* file, int width, int height, Shot* shot) {
     std::string path = options.folder + "\\src\\" + file;
     HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
         nullptr, path.c_str(), IMAGE_BITMAP, width, height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (picture == nullptr)
         return "cannot load " + path;
-    shot->width = width;
-    shot->height = height;
-    shot->stride = (width * 3 + 3) & ~3;
-    shot->pixels.assign(static_cast<size_t>(shot->stride) * height, 0);
+    BITMAP size = {};
+    if (GetObjectA(picture, sizeof size, &size) == 0) {
+        DeleteObject(picture);
+        return "cannot read the size of " + path;
+    }
+    shot->width = size.bmWidth;
+    shot->height = size.bmHeight;
+    shot->stride = (shot->width * 3 + 3) & ~3;
+    shot->pixels.assign(static_cast<size_t>(shot->stride) * shot->height, 0);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biWidth = shot->width;
+    info.bmiHeader.biHeight = shot->height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, picture, 0, height, shot->pixels.data(), &info, DIB_RGB_COLORS);
+    int rows =
+        GetDIBits(screen, picture, 0, shot->height, shot->pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     DeleteObject(picture);
-    return rows == height ? "" : "cannot read the pixels of " + path;
+    return rows == shot->height ? "" : "cannot read the pixels of " + path;
 }
 
 Failure LoadScreen(const Options& options, const char* file, Shot* shot) {
@@ -658,11 +666,16 @@ int RightmostColour(const Shot& shot, int left, int top, int width, int height, 
     return rightmost;
 }
 
-Failure ExpectNoBox(const Game& game, const char* after) {
+Failure ExpectNoBox(const Game& game) {
     std::vector<HWND> boxes = TopWindows(game.Id(), DialogClass, true);
     if (!boxes.empty())
-        return Format("after %s: unexpected %s", after, Describe(ReadBox(boxes[0])).c_str());
+        return "unexpected " + Describe(ReadBox(boxes[0]));
     return "";
+}
+
+Failure ExpectNoBox(const Game& game, const char* after) {
+    Failure failure = ExpectNoBox(game);
+    return failure.empty() ? "" : Format("after %s: %s", after, failure.c_str());
 }
 
 // A click handled to its end: the press is sent and returns only once the
@@ -718,10 +731,10 @@ Failure PostButton(const Box& box, int id) {
 Failure AnswerNameDialog(const Game& game, const char* prompt, const char* name) {
     Box dialog;
     CHECK(WaitForBox(game, BoxTimeout, &dialog));
-    CHECK(ExpectBox(dialog, prompt, "***Name***"));
+    CHECK(ExpectBox(dialog, prompt, NameCaption));
     if (name == nullptr)
         return PostButton(dialog, IDCANCEL);
-    CHECK(SetEditText(dialog, EditId, name));
+    CHECK(SetEditText(dialog, NameEditId, name));
     return PressButton(dialog, IDOK);
 }
 
@@ -1303,15 +1316,6 @@ Failure GdiHandlesScenario(const Options& options) {
 
 // ---------------------------------------------------------------- names, games and highscores
 
-// Client points of the menu's buttons, the intro and the board.
-constexpr int TwoPlayersX = 375, TwoPlayersY = 330;
-constexpr int EasyX = 375, EasyY = 385;
-constexpr int HardX = 550, HardY = 385;
-constexpr int HighscoresX = 370, HighscoresY = 440;
-
-constexpr int NameEditId = 200;
-constexpr const char* NameCaption = "***Name***";
-
 constexpr int Rows = 6;
 constexpr int Columns = 7;
 
@@ -1403,47 +1407,19 @@ std::vector<ScoreLine> WithEntry(std::vector<ScoreLine> lines, const ScoreLine& 
 
 // ---------------- pictures and screens
 
-// A picture of the working folder's src\, as 24-bit pixels like a shot.
-Failure LoadPicture(const Options& options, const char* file, Shot* picture) {
-    std::string path = options.folder + "\\src\\" + file;
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (bitmap == nullptr)
-        return "cannot load " + path;
-    BITMAP size = {};
-    GetObjectA(bitmap, sizeof size, &size);
-    picture->width = size.bmWidth;
-    picture->height = size.bmHeight;
-    picture->stride = (picture->width * 3 + 3) & ~3;
-    picture->pixels.assign(static_cast<size_t>(picture->stride) * picture->height, 0);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture->width;
-    info.bmiHeader.biHeight = picture->height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, picture->height, picture->pixels.data(), &info,
-                         DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    return rows == picture->height ? "" : "cannot read the pixels of " + path;
-}
-
 // The pictures a player sees, read from the working folder.
 struct Pictures {
     Shot menu, board, highscores, turn1, turn2, easyLevel, hardLevel;
 };
 
 Failure LoadPictures(const Options& options, Pictures* pictures) {
-    CHECK(LoadPicture(options, "menue.bmp", &pictures->menu));
-    CHECK(LoadPicture(options, "spielfeld.bmp", &pictures->board));
-    CHECK(LoadPicture(options, "highscore.bmp", &pictures->highscores));
-    CHECK(LoadPicture(options, "spieler1.bmp", &pictures->turn1));
-    CHECK(LoadPicture(options, "spieler2.bmp", &pictures->turn2));
-    CHECK(LoadPicture(options, "compuleicht.bmp", &pictures->easyLevel));
-    CHECK(LoadPicture(options, "compuschwer.bmp", &pictures->hardLevel));
+    CHECK(LoadPicture(options, "menue.bmp", 0, 0, &pictures->menu));
+    CHECK(LoadPicture(options, "spielfeld.bmp", 0, 0, &pictures->board));
+    CHECK(LoadPicture(options, "highscore.bmp", 0, 0, &pictures->highscores));
+    CHECK(LoadPicture(options, "spieler1.bmp", 0, 0, &pictures->turn1));
+    CHECK(LoadPicture(options, "spieler2.bmp", 0, 0, &pictures->turn2));
+    CHECK(LoadPicture(options, "compuleicht.bmp", 0, 0, &pictures->easyLevel));
+    CHECK(LoadPicture(options, "compuschwer.bmp", 0, 0, &pictures->hardLevel));
     return "";
 }
 
@@ -1489,13 +1465,6 @@ Failure WaitForScreen(const Game& game, HWND window, const Shot& screen, const S
     return Format("the %s was not shown (%.0f%% of its points)", name, share * 100);
 }
 
-Failure ExpectNoBox(const Game& game) {
-    std::vector<HWND> boxes = TopWindows(game.Id(), DialogClass, true);
-    if (!boxes.empty())
-        return "unexpected " + Describe(ReadBox(boxes[0]));
-    return "";
-}
-
 // Back on the menu: no dialog left, the menu picture in the window.
 Failure ExpectMenu(const Game& game, HWND window, const Pictures& pictures, const char* after) {
     Shot shot;
@@ -1527,10 +1496,9 @@ int TurnShown(const Shot& shot, const Pictures& pictures) {
 // White text pixels in a band that the screen's own picture does not have.
 int NewWhitePixels(const Shot& shot, const Shot& screen, int left, int top, int right, int bottom) {
     int count = 0;
-    const COLORREF white = RGB(255, 255, 255);
     for (int y = top; y < bottom && y < shot.height; ++y)
         for (int x = left; x < right && x < shot.width; ++x)
-            if (shot.At(x, y) == white && screen.At(x, y) != white)
+            if (shot.At(x, y) == White && screen.At(x, y) != White)
                 ++count;
     return count;
 }
@@ -1946,7 +1914,7 @@ Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& pictures
 // Chooses the easy computer from the menu and answers the name dialog.
 Failure ChooseEasyGame(const Game& game, HWND window, const Pictures& pictures,
                        const std::string& name) {
-    Click(window, EasyX, EasyY);
+    Click(window, EasyButton.x, EasyButton.y);
     HWND previous = nullptr;
     CHECK(AnswerName(game, window, "Spieler:", name, &previous));
     CHECK(ExpectBoard(game, window, pictures, "the name for the easy computer"));
@@ -1968,7 +1936,7 @@ Failure FinishWin(const Game& game, HWND window, const Pictures& pictures, const
 }
 
 Failure OpenHighscores(const Game& game, HWND window, const Pictures& pictures, Shot* shot) {
-    Click(window, HighscoresX, HighscoresY);
+    Click(window, HighscoresButton.x, HighscoresButton.y);
     CHECK(
         WaitForScreen(game, window, pictures.highscores, pictures.menu, "highscore screen", shot));
     CHECK(TakeSettledShot(game, window, shot));
@@ -1995,13 +1963,13 @@ Failure NameDialogsScenario(const Options& options) {
     Box dialog;
 
     // Abbrechen in the first dialog.
-    Click(window, TwoPlayersX, TwoPlayersY);
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
     CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
     CHECK(PressButton(dialog, IDCANCEL));
     CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 1"));
 
     // Abbrechen in the second dialog.
-    Click(window, TwoPlayersX, TwoPlayersY);
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
     HWND previous = nullptr;
     CHECK(AnswerName(game, window, "Spieler1:", "Anna", &previous));
     CHECK(ExpectNameDialog(game, window, "Spieler2:", &dialog, previous));
@@ -2009,21 +1977,21 @@ Failure NameDialogsScenario(const Options& options) {
     CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 2"));
 
     // The Escape key in the edit field.
-    Click(window, TwoPlayersX, TwoPlayersY);
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
     CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
     CHECK(SetEditText(dialog, NameEditId, "Anna"));
     CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
     CHECK(ExpectMenu(game, window, pictures, "Escape"));
 
     // The close box.
-    Click(window, TwoPlayersX, TwoPlayersY);
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
     CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
     PostMessageA(dialog.window, WM_CLOSE, 0, 0);
     CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
     CHECK(ExpectMenu(game, window, pictures, "closing the dialog"));
 
     // Empty names bring both dialogs again, player 1 first; Enter confirms.
-    Click(window, TwoPlayersX, TwoPlayersY);
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
     previous = nullptr;
     CHECK(AnswerName(game, window, "Spieler1:", "", &previous));
     CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
@@ -2066,16 +2034,16 @@ Failure NameDialogsScenario(const Options& options) {
     CHECK(FinishWin(game, window, pictures, win));
 
     // Against the computer: one dialog, "Spieler:".
-    Click(window, HardX, HardY);
+    Click(window, HardButton.x, HardButton.y);
     CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
     CHECK(PressButton(dialog, IDCANCEL));
     CHECK(ExpectMenu(game, window, pictures, "Abbrechen against the hard computer"));
-    Click(window, EasyX, EasyY);
+    Click(window, EasyButton.x, EasyButton.y);
     CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
     PostMessageA(dialog.window, WM_CLOSE, 0, 0);
     CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
     CHECK(ExpectMenu(game, window, pictures, "closing the dialog against the easy computer"));
-    Click(window, EasyX, EasyY);
+    Click(window, EasyButton.x, EasyButton.y);
     previous = nullptr;
     CHECK(AnswerName(game, window, "Spieler:", "", &previous));
     CHECK(AnswerName(game, window, "Spieler:", "Ede", &previous));
