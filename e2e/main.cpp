@@ -1,0 +1,71 @@
+// End-to-end driver: starts rillo.exe, acts like a player from outside the
+// process and checks what the program shows and how it ends.
+//
+//   rillo_e2e.exe <scenario> <rillo.exe> <working folder> [arguments...]
+//   rillo_e2e.exe --list
+//
+// Each scenario prints "PASS <name>" or "FAIL <name>: <reason>" as its last
+// line and the driver exits with 0 or 1. Screenshots are written into the
+// driver's own current folder. --list prints one line per scenario in the
+// order they run: its name, a tab and the files of src\ its working folder
+// must not contain.
+//
+// driver.h is the library of helpers (processes, windows, message boxes and
+// dialogs, clicks, pixels, screenshots, the board); the scenarios_*.cpp files
+// hold the scenarios.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "e2e/scenarios.h"
+
+namespace e2e {
+
+std::vector<Scenario>& AllScenarios() {
+    static std::vector<Scenario> scenarios;
+    return scenarios;
+}
+
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+    using e2e::Failure;
+    using e2e::Options;
+    using e2e::Scenario;
+    std::vector<Scenario> scenarios = e2e::AllScenarios();
+    std::stable_sort(scenarios.begin(), scenarios.end(),
+                     [](const Scenario& a, const Scenario& b) { return a.order < b.order; });
+    if (argc == 2 && std::string(argv[1]) == "--list") {
+        for (const Scenario& scenario : scenarios)
+            std::printf("%s\t%s\n", scenario.name, scenario.leftOut);
+        return 0;
+    }
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: rillo_e2e <scenario> <rillo.exe> <working folder> [...]\n");
+        std::fprintf(stderr, "       rillo_e2e --list\n");
+        return 2;
+    }
+    Options options;
+    options.program = argv[2];
+    options.folder = argv[3];
+    for (int i = 4; i < argc; ++i)
+        options.arguments.push_back(argv[i]);
+
+    const std::string name = argv[1];
+    for (const Scenario& scenario : scenarios) {
+        if (name != scenario.name)
+            continue;
+        Failure failure = scenario.run(options);
+        if (failure.empty()) {
+            std::printf("PASS %s\n", scenario.name);
+        } else {
+            std::printf("FAIL %s: %s\n", scenario.name, failure.c_str());
+        }
+        std::fflush(stdout);
+        return failure.empty() ? 0 : 1;
+    }
+    std::printf("FAIL %s: no such scenario\n", name.c_str());
+    return 1;
+}

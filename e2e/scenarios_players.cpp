@@ -1,0 +1,280 @@
+// Scenarios of the name dialogs, the easy computer and the highscore file.
+#include "e2e/driver.h"
+#include "e2e/scenarios.h"
+
+namespace e2e {
+
+// Every kind of game asks for names: prompts, captions, cancelling in each way,
+// empty names, a name cut to 9 characters (as the win box shows it).
+Failure NameDialogsScenario(const Options& options) {
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Box dialog;
+
+    // Abbrechen in the first dialog.
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
+    CHECK(PressButton(dialog, IDCANCEL));
+    CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 1"));
+
+    // Abbrechen in the second dialog.
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    HWND previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler1:", "Anna", &previous));
+    CHECK(ExpectNameDialog(game, window, "Spieler2:", &dialog, previous));
+    CHECK(PressButton(dialog, IDCANCEL));
+    CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 2"));
+
+    // The Escape key in the edit field.
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
+    CHECK(SetEditText(dialog, NameEditId, "Anna"));
+    CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
+    CHECK(ExpectMenu(game, window, pictures, "Escape"));
+
+    // The close box.
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
+    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
+    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+    CHECK(ExpectMenu(game, window, pictures, "closing the dialog"));
+
+    // Empty names bring both dialogs again, player 1 first; Enter confirms.
+    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler1:", "", &previous));
+    CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
+    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog, previous));
+    CHECK(SetEditText(dialog, NameEditId, "Maximilian12"));
+    std::string typed = TextOf(GetDlgItem(dialog.window, NameEditId));
+    if (typed != "Maximilian12")
+        return "the edit field holds " + Quote(typed) + " after typing \"Maximilian12\"";
+    CHECK(PressKey(dialog, VK_RETURN, "on the Enter key"));
+    previous = dialog.window;
+    CHECK(AnswerName(game, window, "Spieler2:", "", &previous));
+    CHECK(AnswerName(game, window, "Spieler1:", "Maximilian12", &previous));
+    CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
+    CHECK(ExpectBoard(game, window, pictures, "both names"));
+
+    // Both names beside the board, in white.
+    Shot shot;
+    CHECK(TakeSettledShot(game, window, &shot));
+    int name1 = NewWhitePixels(shot, pictures.board, 600, 240, 800, 280);
+    int name2 = NewWhitePixels(shot, pictures.board, 600, 395, 800, 435);
+    std::printf("white name pixels: player 1 %d, player 2 %d\n", name1, name2);
+    if (name1 < 20 || name2 < 20)
+        return Format("names beside the board: %d and %d white pixels", name1, name2);
+    if (name1 <= name2)
+        return "the 9-character name is not wider than \"Bert\"";
+    CHECK(SaveShot(shot, "two_players_named.bmp"));
+
+    // Player 1 wins in column 0; the box names the stored, cut name.
+    const int columns[] = {0, 1, 0, 1, 0, 1, 0};
+    for (int i = 0; i < 7; ++i) {
+        Click(window, DiscX(columns[i]), 300);
+        int row = 5 - i / 2;
+        COLORREF core = i % 2 == 0 ? RGB(128, 128, 0) : RGB(128, 0, 0);
+        if (i < 6 && WaitForPixel(window, DiscX(columns[i]), DiscY(row), core, BoxTimeout) < 0)
+            return Format("click %d: no disc at row %d column %d", i + 1, row, columns[i]);
+    }
+    Box win;
+    CHECK(WaitForBox(game, BoxTimeout, &win));
+    CHECK(ExpectBox(win, "Maximilia", "***SIEG***SPIELER 1***"));
+    CHECK(FinishWin(game, window, pictures, win));
+
+    // Against the computer: one dialog, "Spieler:".
+    Click(window, HardButton.x, HardButton.y);
+    CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
+    CHECK(PressButton(dialog, IDCANCEL));
+    CHECK(ExpectMenu(game, window, pictures, "Abbrechen against the hard computer"));
+    Click(window, EasyButton.x, EasyButton.y);
+    CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
+    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
+    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+    CHECK(ExpectMenu(game, window, pictures, "closing the dialog against the easy computer"));
+    Click(window, EasyButton.x, EasyButton.y);
+    previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler:", "", &previous));
+    CHECK(AnswerName(game, window, "Spieler:", "Ede", &previous));
+    CHECK(ExpectBoard(game, window, pictures, "the name for the easy computer"));
+    CHECK(TakeSettledShot(game, window, &shot));
+    if (ShareShown(shot, pictures.easyLevel, pictures.hardLevel, 565, 336, 4) < 0.9)
+        return "the easy level picture is not shown";
+    if (NewWhitePixels(shot, pictures.board, 600, 240, 800, 280) < 20)
+        return "the name \"Ede\" is not shown beside the board";
+    if (NewWhitePixels(shot, pictures.board, 600, 395, 800, 435) != 0)
+        return "a second name is shown in a game against the computer";
+
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+E2E_SCENARIO(100, "name_dialogs", NameDialogsScenario, "");
+
+// Beats the easy computer and finds the win in the highscore file at its rank
+// and on the highscore screen.
+Failure BeatEasyComputerScenario(const Options& options) {
+    std::string original;
+    std::vector<ScoreLine> before;
+    if (!ReadWholeFile(HighscorePath(options), &original))
+        return "the working folder has no src\\Highscore.txt";
+    CHECK(ParseScoreFile(original, &before));
+    if (before.size() != 10)
+        return Format("the original table has %d lines", static_cast<int>(before.size()));
+
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    const std::string name = "Tom Test";
+    CHECK(ChooseEasyGame(game, window, pictures, name));
+    Played played;
+    Box win;
+    double started = NowMs();
+    CHECK(BeatEasyComputer(game, window, pictures, name, 0, 6, &played, &win));
+    std::printf("beat the easy computer in game %d of %d, %d clicks in all, %.1f s\n", played.games,
+                6, played.clicks, (NowMs() - started) / 1000);
+
+    // The file is written before the win box shows.
+    std::string written;
+    std::vector<ScoreLine> after;
+    if (!ReadWholeFile(HighscorePath(options), &written))
+        return "src\\Highscore.txt is gone after the win";
+    CHECK(ParseScoreFile(written, &after));
+    std::vector<ScoreLine> expected = WithEntry(before, {"Tom_Test", played.winningMoves});
+    if (written != ScoreText(expected))
+        return "the table after the win is\n" + written + "expected\n" + ScoreText(expected);
+    size_t rank = 0;
+    while (after[rank].name != "Tom_Test")
+        ++rank;
+    std::printf("entry \"Tom_Test %d\" at rank %d; \"%s %d\" dropped out\n", played.winningMoves,
+                static_cast<int>(rank) + 1, before[9].name.c_str(), before[9].moves);
+
+    CHECK(FinishWin(game, window, pictures, win));
+    Shot shot;
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    int y = HighscoreRowY[rank];
+    int text = NewWhitePixels(shot, pictures.highscores, 100, y, 400, y + 25);
+    if (text < 20)
+        return Format("no name drawn in the row of rank %d", static_cast<int>(rank) + 1);
+    CHECK(SaveShot(shot, "highscores_after_win.bmp"));
+    Click(window, 400, 300);
+    CHECK(ExpectMenu(game, window, pictures, "a click on the highscore screen"));
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+E2E_SCENARIO(110, "beat_easy_computer", BeatEasyComputerScenario, "");
+
+// Without a highscore file: the highscore screen shows without a box, and a
+// win makes a file of one line.
+Failure MissingHighscoreFileScenario(const Options& options) {
+    if (FileExists(HighscorePath(options)))
+        return "the working folder still holds src\\Highscore.txt";
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Shot shot;
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    if (NewWhitePixels(shot, pictures.highscores, 100, 150, 800, 600) != 0)
+        return "the highscore screen shows text without a file";
+    Click(window, 400, 300);
+    CHECK(ExpectMenu(game, window, pictures, "a click on the empty highscore screen"));
+
+    CHECK(ChooseEasyGame(game, window, pictures, "Mia"));
+    Played played;
+    Box win;
+    // The first game is lost on purpose: the won one is begun by "Nochmal",
+    // so its move count starts at 1.
+    CHECK(BeatEasyComputer(game, window, pictures, "Mia", 1, 7, &played, &win));
+    if (played.games < 2)
+        return "the game meant to be lost was won";
+    std::string written;
+    if (!ReadWholeFile(HighscorePath(options), &written))
+        return "no src\\Highscore.txt after the win";
+    std::string expected = "Mia " + std::to_string(played.winningMoves) + "\r\n";
+    if (written != expected)
+        return "the new file holds " + Quote(written) + ", expected " + Quote(expected);
+    if (FileExists(HighscorePath(options) + ".tmp"))
+        return "a temporary file is left beside the table";
+    CHECK(FinishWin(game, window, pictures, win));
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[0], 400,
+                       HighscoreRowY[0] + 25) < 20)
+        return "the new entry is not drawn in the first row";
+    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[1], 800, 600) != 0)
+        return "rows below the only entry show text";
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+E2E_SCENARIO(120, "missing_highscore_file", MissingHighscoreFileScenario, "Highscore.txt");
+
+// A highscore file of garbage: a 5000-character token, an endless number, a
+// line of blanks, random bytes. The screen paints, clicks still work, a win
+// writes a well-formed table.
+Failure GarbageHighscoreFileScenario(const Options& options) {
+    std::string garbage =
+        std::string(5000, 'A') + " 5\r\n   \t  \r\nBob " + std::string(300, '9') + "\r\n";
+    unsigned state = 12345;
+    for (int i = 0; i < 600; ++i) {
+        state = state * 214013u + 2531011u;
+        char byte = static_cast<char>((state >> 16) & 0xFF);
+        garbage += byte == 0x1A ? '?' : byte;  // Ctrl-Z would end a text-mode read
+    }
+    CHECK(WriteWholeFile(HighscorePath(options), garbage));
+
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Shot shot;
+    CHECK(OpenHighscores(game, window, pictures, &shot));
+    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[0], 400,
+                       HighscoreRowY[0] + 25) < 20)
+        return "the cut long token is not drawn in the first row";
+    CHECK(SaveShot(shot, "garbage_highscores.bmp"));
+    Click(window, 400, 300);
+    CHECK(ExpectMenu(game, window, pictures, "a click on the garbage highscore screen"));
+
+    CHECK(ChooseEasyGame(game, window, pictures, "Gerd"));
+    Played played;
+    Box win;
+    CHECK(BeatEasyComputer(game, window, pictures, "Gerd", 0, 6, &played, &win));
+    std::string written;
+    std::vector<ScoreLine> after;
+    if (!ReadWholeFile(HighscorePath(options), &written))
+        return "src\\Highscore.txt is gone after the win";
+    CHECK(ParseScoreFile(written, &after));
+    if (after.size() < 3 || after.size() > 10)
+        return Format("the rewritten table has %d lines", static_cast<int>(after.size()));
+    // The entries read back from the garbage keep their order around the new
+    // one, which stands above the first entry with as many moves or more.
+    size_t rank = 0;
+    while (rank < after.size() &&
+           !(after[rank].name == "Gerd" && after[rank].moves == played.winningMoves))
+        ++rank;
+    if (rank == after.size())
+        return "the new entry is not in the rewritten table:\n" + written;
+    for (size_t i = 0; i < rank; ++i)
+        if (after[i].moves >= played.winningMoves)
+            return Format("rank %d holds %d moves above the new entry of %d",
+                          static_cast<int>(i) + 1, after[i].moves, played.winningMoves);
+    std::vector<ScoreLine> others = after;
+    others.erase(others.begin() + rank);
+    if (others[0].name != "AAAAAAAAA" || others[0].moves != 5 || others[1].name != "Bob" ||
+        others[1].moves != 2147483647)
+        return "the first entries read from the garbage are\n" + ScoreText(others);
+    std::printf("garbage table rewritten as %d lines, the new entry at rank %d\n",
+                static_cast<int>(after.size()), static_cast<int>(rank) + 1);
+    CHECK(FinishWin(game, window, pictures, win));
+    CHECK(CloseAndExpectExit(game, window));
+    return "";
+}
+E2E_SCENARIO(130, "garbage_highscore_file", GarbageHighscoreFileScenario, "");
+
+}  // namespace e2e
