@@ -29,4 +29,7 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 ./build/release/bench/rillo_bench --benchmark_min_time=0.05
 
+echo "== strength of the computer levels"
+./build/release/bench/rillo_strength 20000
+
 echo "== all tests passed"

@@ -1,5 +1,5 @@
-// Timings of the two choosers on positions from the opening to the end game,
-// and of whole games of one chooser against the other.
+// Timings of the two choosers on an empty, a mid-game and a nearly full
+// board, and of whole games of one chooser against the other.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -24,12 +24,9 @@ Cells Position(const std::string& columns) {
     return cells;
 }
 
-const char* const Early = "3";
-const char* const Middle = "3324452160";
-const char* const Late = "332445216001566122043";
-
 using Chooser = int (*)(const char*, int);
 
+// moveCount is the number of the human's clicks before this answer.
 void BM_Choose(benchmark::State& state, Chooser choose, const char* columns) {
     ResetProcessState();
     fake::SetClock(1);
@@ -40,12 +37,15 @@ void BM_Choose(benchmark::State& state, Chooser choose, const char* columns) {
     }
 }
 
-BENCHMARK_CAPTURE(BM_Choose, easy_early, ChooseEasyColumn, Early);
-BENCHMARK_CAPTURE(BM_Choose, easy_middle, ChooseEasyColumn, Middle);
-BENCHMARK_CAPTURE(BM_Choose, easy_late, ChooseEasyColumn, Late);
-BENCHMARK_CAPTURE(BM_Choose, hard_early, ChooseHardColumn, Early);
-BENCHMARK_CAPTURE(BM_Choose, hard_middle, ChooseHardColumn, Middle);
-BENCHMARK_CAPTURE(BM_Choose, hard_late, ChooseHardColumn, Late);
+const int Registered = [] {
+    for (const BenchPosition& position : BenchPositions) {
+        benchmark::RegisterBenchmark((std::string("BM_ChooseEasyColumn/") + position.name).c_str(),
+                                     BM_Choose, ChooseEasyColumn, position.columns);
+        benchmark::RegisterBenchmark((std::string("BM_ChooseHardColumn/") + position.name).c_str(),
+                                     BM_Choose, ChooseHardColumn, position.columns);
+    }
+    return 0;
+}();
 
 // Both choosers play 'X'; the second one sees the board with the marks
 // swapped. A full column passes the turn, as in the game.

@@ -26,3 +26,19 @@ inline void PlayColumns(char* board, const std::string& columns, char first) {
         mark = mark == MarkX ? MarkO : MarkX;
     }
 }
+
+// The three stages every rule and chooser is timed on, as the columns played
+// with the human's 'O' first; none holds a four for either side.
+struct BenchPosition {
+    const char* name;
+    const char* columns;
+};
+
+constexpr BenchPosition BenchPositions[] = {
+    {"empty", ""},
+    // 21 discs; the human has a vertical two and a rising two, the computer a
+    // vertical three.
+    {"mid_game", "332445216001566122043"},
+    // 38 discs; only column 3 has room.
+    {"nearly_full", "43601455115016015510463266046520424222"},
+};
