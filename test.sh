@@ -21,6 +21,10 @@ echo "== Windows program"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
+echo "== release package"
+cmake --build --preset windows --target package >/dev/null
+bash tools/check_package.sh
+
 echo "== end-to-end under Wine"
 bash e2e/run.sh
 
