@@ -28,6 +28,11 @@ bash tools/check_package.sh
 echo "== end-to-end under Wine"
 bash e2e/run.sh
 
+echo "== the release package, unpacked, under Wine"
+version=$(sed -n 's/^project(Rillo LANGUAGES CXX VERSION \([0-9.]*\))$/\1/p' CMakeLists.txt)
+E2E_PACKAGE=$PWD/build/windows/package/rillo-$version-win64.zip \
+    bash e2e/run.sh window no_intro intro_menu two_player_win beat_easy_computer
+
 echo "== benchmarks"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"

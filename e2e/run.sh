@@ -10,6 +10,12 @@
 # driver runs in build/e2e/<scenario>, and the screenshots it saves there are
 # converted to e2e/out/<scenario>-<name>.png. One line per scenario, then
 # "N passed, N failed"; the exit status is non-zero when any failed.
+#
+#   E2E_PACKAGE=build/windows/package/rillo-1.0.0-win64.zip e2e/run.sh ...
+#
+# runs the scenarios against the release package instead: each working folder
+# is the zip's unpacked folder and the program is its rillo.exe, started there
+# as a double click would start it.
 set -u
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,6 +24,11 @@ driver=$build/rillo_e2e.exe
 program=$build/rillo.exe
 scenario_timeout=${E2E_TIMEOUT:-60}
 
+package=${E2E_PACKAGE:-}
+if [ -n "$package" ] && [ ! -f "$package" ]; then
+    echo "e2e: the package $package is missing" >&2
+    exit 2
+fi
 if [ ! -f "$driver" ] || [ ! -f "$program" ] || [ ! -d "$build/src" ]; then
     echo "e2e: build the Windows program first: cmake --preset windows && cmake --build --preset windows" >&2
     exit 2
@@ -146,14 +157,24 @@ for name in "${chosen[@]}"; do
     fi
     dir=$root/build/e2e/$name
     rm -rf "$dir"
-    mkdir -p "$dir/work"
-    cp -r "$build/src" "$dir/work/src"
+    if [ -n "$package" ]; then
+        # The zip's one folder, as it unpacks, is the working folder.
+        mkdir -p "$dir/unpacked"
+        (cd "$dir/unpacked" && cmake -E tar xf "$package")
+        work=$(find "$dir/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+        run_program=$work/rillo.exe
+    else
+        work=$dir/work
+        run_program=$program
+        mkdir -p "$work"
+        cp -r "$build/src" "$work/src"
+    fi
     for file in ${left_out[$name]}; do
-        rm -f "$dir/work/src/$file"
+        rm -f "$work/src/$file"
     done
 
     (cd "$dir" && timeout "$scenario_timeout" wine "$driver" "$name" \
-        "$(windows_path "$program")" "$(windows_path "$dir/work")") \
+        "$(windows_path "$run_program")" "$(windows_path "$work")") \
         >"$dir/driver.log" 2>"$dir/driver.err"
     status=$?
     tr -d '\r' <"$dir/driver.log" >"$dir/driver.txt"
@@ -173,7 +194,7 @@ for name in "${chosen[@]}"; do
         case "$name-$base" in
         intro_menu-intro | intro_menu-menu | two_player_win-game | highscore_screen-highscores | \
             beat_easy_computer-highscores_after_win)
-            if [ "$status" -eq 0 ]; then
+            if [ "$status" -eq 0 ] && [ -z "$package" ]; then
                 mkdir -p "$root/docs/screenshots"
                 cp "$root/e2e/out/$name-$base.png" "$root/docs/screenshots/$base.png"
             fi

@@ -1,34 +1,67 @@
 #!/usr/bin/env bash
 # Checks the release package build/windows/package/rillo-<version>-win64.zip:
-# it must hold rillo.exe and every data file of data/src in one folder, and
-# the program must carry its version resource and its manifest.
+# it must hold one folder with rillo.exe and every data file of data/src and
+# nothing else, the files must be the ones the build made and tested, the
+# program must need no DLL beyond those Windows brings, and it must carry its
+# version resource and its manifest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 version=$(sed -n 's/^project(Rillo LANGUAGES CXX VERSION \([0-9.]*\))$/\1/p' "$root/CMakeLists.txt")
 name=rillo-$version-win64
-zip=$root/build/windows/package/$name.zip
+zip=${1:-$root/build/windows/package/$name.zip}
+exe=$root/build/windows/rillo.exe
 [ -f "$zip" ] || { echo "package: $zip is missing" >&2; exit 1; }
-listing=$(cmake -E tar tf "$zip")
 status=0
-for file in rillo.exe $(cd "$root/data/src" && ls); do
-    [ "$file" = rillo.exe ] && entry=$name/rillo.exe || entry=$name/src/$file
-    if ! grep -qxF "$entry" <<<"$listing"; then
-        echo "package: $entry is not in $name.zip" >&2
-        status=1
+fail() {
+    echo "package: $*" >&2
+    status=1
+}
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+(cd "$unpacked" && cmake -E tar xf "$zip")
+
+# Exactly the expected files, in exactly one folder.
+expected=$( (echo "$name/rillo.exe"; cd "$root/data/src" && ls | sed "s|^|$name/src/|") | sort)
+actual=$(cd "$unpacked" && find . -type f | sed 's|^\./||' | sort)
+while read -r entry; do
+    [ -n "$entry" ] && fail "$entry is not in $name.zip"
+done < <(comm -23 <(echo "$expected") <(echo "$actual"))
+while read -r entry; do
+    [ -n "$entry" ] && fail "$name.zip holds $entry, which does not belong in it"
+done < <(comm -13 <(echo "$expected") <(echo "$actual"))
+
+# The same bytes as the program the end-to-end run tests and the data it uses.
+if [ -f "$unpacked/$name/rillo.exe" ] && ! cmp -s "$exe" "$unpacked/$name/rillo.exe"; then
+    fail "rillo.exe in $name.zip differs from $exe"
+fi
+for file in "$root"/data/src/*; do
+    packed=$unpacked/$name/src/$(basename "$file")
+    if [ -f "$packed" ] && ! cmp -s "$file" "$packed"; then
+        fail "src/$(basename "$file") in $name.zip differs from data/src"
     fi
 done
-exe=$root/build/windows/rillo.exe
+
+# The program as it ships: a double click must start it on a bare Windows,
+# so it may need no MinGW runtime DLL.
+[ -f "$unpacked/$name/rillo.exe" ] && exe=$unpacked/$name/rillo.exe
+imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\tDLL Name: //p')
+[ -n "$imports" ] || fail "rillo.exe imports no DLL at all; is it a Windows program?"
+for dll in $imports; do
+    case "${dll,,}" in
+    kernel32.dll | user32.dll | gdi32.dll | winmm.dll | msvcrt.dll) ;;
+    *) fail "rillo.exe needs $dll, which Windows does not bring" ;;
+    esac
+done
+
 narrow=$(strings -a "$exe")
 wide=$(strings -a -el "$exe")
 for needle in "Microsoft.Windows.Common-Controls" "<gdiScaling" "asInvoker"; do
-    if ! grep -qF "$needle" <<<"$narrow"; then
-        echo "package: the manifest of rillo.exe lacks $needle" >&2
-        status=1
-    fi
+    grep -qF "$needle" <<<"$narrow" || fail "the manifest of rillo.exe lacks $needle"
 done
-if ! grep -qxF "$version" <<<"$wide"; then
-    echo "package: rillo.exe has no version resource $version" >&2
-    status=1
+grep -qxF "$version" <<<"$wide" || fail "rillo.exe has no version resource $version"
+
+if [ "$status" -eq 0 ]; then
+    echo "package: $name.zip holds rillo.exe ($(stat -c %s "$exe") bytes, imports: $(echo $imports)) and $(ls "$root/data/src" | wc -l) data files; version $version and manifest present"
 fi
-[ "$status" -eq 0 ] && echo "package: $name.zip holds rillo.exe and $(ls "$root/data/src" | wc -l) data files; version $version and manifest present"
 exit "$status"
