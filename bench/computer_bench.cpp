@@ -59,12 +59,8 @@ void BM_Game(benchmark::State& state) {
         for (int turn = 0; turn < 200; ++turn) {
             bool easyTurn = turn % 2 == 0;
             Cells seen = cells;
-            if (!easyTurn) {
-                for (char& cell : seen) {
-                    if (cell != Empty)
-                        cell = cell == MarkX ? MarkO : MarkX;
-                }
-            }
+            if (!easyTurn)
+                SwapMarks(seen.data());
             fake::SetClock(++clock);
             int column = easyTurn ? ChooseEasyColumn(seen.data(), turn / 2)
                                   : ChooseHardColumn(seen.data(), turn / 2);
@@ -73,10 +69,7 @@ void BM_Game(benchmark::State& state) {
             DropDisc(cells.data(), column, mark);
             if (HasFourInARow(mark, cells.data()) == 1)
                 break;
-            bool full = true;
-            for (int c = 0; c < BoardColumns; ++c)
-                full = full && cells[c] != Empty;
-            if (full)
+            if (!HasRoom(cells.data()))
                 break;
         }
         benchmark::DoNotOptimize(cells.data());

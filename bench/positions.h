@@ -27,6 +27,24 @@ inline void PlayColumns(char* board, const std::string& columns, char first) {
     }
 }
 
+// Swaps 'X' and 'O' on a board. The choosers always play 'X' against the
+// human's 'O', so a chooser playing the other side sees the board swapped.
+inline void SwapMarks(char* board) {
+    for (int cell = 0; cell < BoardCells; ++cell) {
+        if (board[cell] != Empty)
+            board[cell] = board[cell] == MarkX ? MarkO : MarkX;
+    }
+}
+
+// Whether any column of the board has room for another disc.
+inline bool HasRoom(const char* board) {
+    for (int column = 0; column < BoardColumns; ++column) {
+        if (board[column] == Empty)
+            return true;
+    }
+    return false;
+}
+
 // The three stages every rule and chooser is timed on, as the columns played
 // with the human's 'O' first; none holds a four for either side.
 struct BenchPosition {

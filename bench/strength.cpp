@@ -40,13 +40,6 @@ const char* SideName(Side side) {
 
 using Cells = std::array<char, BoardCells>;
 
-bool HasRoom(const Cells& cells) {
-    for (int column = 0; column < BoardColumns; ++column)
-        if (cells[column] == Empty)
-            return true;
-    return false;
-}
-
 // The column a side answers with. The choosers always play 'X' against the
 // human's 'O', so a side playing 'O' sees the board with the marks swapped.
 int Answer(Side side, const Cells& cells, char mark, int ownMoves, std::mt19937& random) {
@@ -59,11 +52,8 @@ int Answer(Side side, const Cells& cells, char mark, int ownMoves, std::mt19937&
         return free[std::uniform_int_distribution<int>(0, count - 1)(random)];
     }
     Cells seen = cells;
-    if (mark == MarkO) {
-        for (char& cell : seen)
-            if (cell != Empty)
-                cell = cell == MarkX ? MarkO : MarkX;
-    }
+    if (mark == MarkO)
+        SwapMarks(seen.data());
     return side == Side::Easy ? ChooseEasyColumn(seen.data(), ownMoves)
                               : ChooseHardColumn(seen.data(), ownMoves);
 }
@@ -81,7 +71,7 @@ Outcome Play(Side first, Side second, std::mt19937& random, std::uint32_t& clock
     const char marks[2] = {MarkX, MarkO};
     int ownMoves[2] = {0, 0};
     int discs = 0;
-    for (int turn = 0; turn < 400 && HasRoom(cells); ++turn) {
+    for (int turn = 0; turn < 400 && HasRoom(cells.data()); ++turn) {
         int who = turn % 2;
         clock += static_cast<std::uint32_t>(std::uniform_int_distribution<int>(0, 2)(random));
         fake::SetClock(clock);
