@@ -261,6 +261,18 @@ inline Failure ExpectBox(const Box& box, const char* text, const char* caption) 
     return "";
 }
 
+// Waits until a box or dialog has gone (destroyed or hidden), looking every
+// pollMs; "what" says after what, for the failure.
+inline Failure WaitUntilGone(const Box& box, const char* what, DWORD pollMs = 20) {
+    double until = NowMs() + BoxTimeout;
+    while (NowMs() < until) {
+        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
+            return "";
+        Sleep(pollMs);
+    }
+    return Format("%s did not close %s", Describe(box).c_str(), what);
+}
+
 // Presses a button of a box or dialog by its id (IDOK, IDCANCEL, IDYES,
 // IDNO, or a dialog's own) and waits until the box has gone.
 inline Failure PressButton(const Box& box, int id) {
@@ -269,13 +281,7 @@ inline Failure PressButton(const Box& box, int id) {
         return Format("%s has no button %d", Describe(box).c_str(), id);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    double until = NowMs() + BoxTimeout;
-    while (NowMs() < until) {
-        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
-            return "";
-        Sleep(20);
-    }
-    return Format("%s did not close after button %d", Describe(box).c_str(), id);
+    return WaitUntilGone(box, Format("after button %d", id).c_str());
 }
 
 // Types a text into an edit control of a dialog at once.
@@ -615,13 +621,7 @@ inline Failure PostButton(const Box& box, int id) {
     if (button == nullptr)
         return Format("%s has no button %d", Describe(box).c_str(), id);
     PostMessageA(button, BM_CLICK, 0, 0);
-    double until = NowMs() + BoxTimeout;
-    while (NowMs() < until) {
-        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
-            return "";
-        Sleep(5);
-    }
-    return Format("%s did not close after button %d", Describe(box).c_str(), id);
+    return WaitUntilGone(box, Format("after button %d", id).c_str(), 5);
 }
 
 // Waits for the name dialog, checks its caption and prompt, and either types
@@ -960,17 +960,6 @@ inline Failure ExpectNameDialog(const Game& game, HWND window, const char* promp
     if (!TextOf(edit).empty())
         return "the name dialog's edit field is not empty: " + Quote(TextOf(edit));
     return "";
-}
-
-// Waits until a dialog has gone after a key or message.
-inline Failure WaitUntilGone(const Box& box, const char* what) {
-    double until = NowMs() + BoxTimeout;
-    while (NowMs() < until) {
-        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
-            return "";
-        Sleep(20);
-    }
-    return Format("%s did not close %s", Describe(box).c_str(), what);
 }
 
 // A key pressed in the dialog's edit field, as the dialog's message loop gets it.

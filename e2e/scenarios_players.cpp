@@ -13,34 +13,48 @@ Failure NameDialogsScenario(const Options& options) {
     HWND window = nullptr;
     CHECK(StartAtMenu(options, &game, &window, pictures));
     Box dialog;
-
-    // Abbrechen in the first dialog.
-    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
-    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
-    CHECK(PressButton(dialog, IDCANCEL));
-    CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 1"));
-
-    // Abbrechen in the second dialog.
-    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
     HWND previous = nullptr;
-    CHECK(AnswerName(game, window, "Spieler1:", "Anna", &previous));
-    CHECK(ExpectNameDialog(game, window, "Spieler2:", &dialog, previous));
-    CHECK(PressButton(dialog, IDCANCEL));
-    CHECK(ExpectMenu(game, window, pictures, "Abbrechen for player 2"));
 
-    // The Escape key in the edit field.
-    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
-    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
-    CHECK(SetEditText(dialog, NameEditId, "Anna"));
-    CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
-    CHECK(ExpectMenu(game, window, pictures, "Escape"));
-
-    // The close box.
-    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
-    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog));
-    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
-    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
-    CHECK(ExpectMenu(game, window, pictures, "closing the dialog"));
+    // Every way of leaving a name dialog goes back to the menu.
+    enum class Leave { Abbrechen, Escape, CloseBox };
+    struct Case {
+        Point button;
+        const char* firstName;  // given in the first dialog, or nullptr
+        const char* prompt;     // of the dialog that is left
+        Leave how;
+        const char* what;
+    };
+    const Case cases[] = {
+        {TwoPlayersButton, nullptr, "Spieler1:", Leave::Abbrechen, "Abbrechen for player 1"},
+        {TwoPlayersButton, "Anna", "Spieler2:", Leave::Abbrechen, "Abbrechen for player 2"},
+        {TwoPlayersButton, nullptr, "Spieler1:", Leave::Escape, "Escape"},
+        {TwoPlayersButton, nullptr, "Spieler1:", Leave::CloseBox, "closing the dialog"},
+        {HardButton, nullptr, "Spieler:", Leave::Abbrechen, "Abbrechen against the hard computer"},
+        {EasyButton, nullptr, "Spieler:", Leave::CloseBox,
+         "closing the dialog against the easy computer"},
+    };
+    for (const Case& c : cases) {
+        Click(window, c.button.x, c.button.y);
+        previous = nullptr;
+        if (c.firstName != nullptr)
+            CHECK(AnswerName(game, window, "Spieler1:", c.firstName, &previous));
+        CHECK(ExpectNameDialog(game, window, c.prompt, &dialog, previous));
+        switch (c.how) {
+            case Leave::Abbrechen:
+                CHECK(PressButton(dialog, IDCANCEL));
+                break;
+            case Leave::Escape:
+                // A name typed and then Escape pressed in the edit field.
+                CHECK(SetEditText(dialog, NameEditId, "Anna"));
+                CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
+                break;
+            case Leave::CloseBox:
+                PostMessageA(dialog.window, WM_CLOSE, 0, 0);
+                CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+                break;
+        }
+        CHECK(ExpectMenu(game, window, pictures, c.what));
+    }
 
     // Empty names bring both dialogs again, player 1 first; Enter confirms.
     Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
@@ -86,15 +100,6 @@ Failure NameDialogsScenario(const Options& options) {
     CHECK(FinishWin(game, window, pictures, win));
 
     // Against the computer: one dialog, "Spieler:".
-    Click(window, HardButton.x, HardButton.y);
-    CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
-    CHECK(PressButton(dialog, IDCANCEL));
-    CHECK(ExpectMenu(game, window, pictures, "Abbrechen against the hard computer"));
-    Click(window, EasyButton.x, EasyButton.y);
-    CHECK(ExpectNameDialog(game, window, "Spieler:", &dialog));
-    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
-    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
-    CHECK(ExpectMenu(game, window, pictures, "closing the dialog against the easy computer"));
     Click(window, EasyButton.x, EasyButton.y);
     previous = nullptr;
     CHECK(AnswerName(game, window, "Spieler:", "", &previous));
