@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/packages.sh
 
-install_missing_packages cmake ninja-build g++-mingw-w64-x86-64 wine wine64
+install_missing_packages cmake ninja-build g++-mingw-w64-x86-64 wine wine64 fonts-liberation
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "No display found. Rillo needs one; on a machine without a screen run it under Xvfb:"

@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 . tools/packages.sh
 
 install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
-    g++-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick
+    g++-mingw-w64-x86-64 wine wine64 fonts-liberation xvfb x11-utils imagemagick
 
 jobs=$(nproc)
 

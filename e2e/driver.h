@@ -343,14 +343,12 @@ struct Shot {
     }
 };
 
-inline Failure TakeShot(HWND window, Shot* shot) {
-    RECT client;
-    if (!GetClientRect(window, &client))
-        return "no client area";
-    shot->width = client.right - client.left;
-    shot->height = client.bottom - client.top;
+// Copies a width by height area at (left, top) of a drawing context.
+inline Failure CopyArea(HDC source, int left, int top, int width, int height, Shot* shot) {
+    shot->width = width;
+    shot->height = height;
     if (shot->width <= 0 || shot->height <= 0)
-        return "empty client area";
+        return "empty area";
     shot->stride = (shot->width * 3 + 3) & ~3;
 
     BITMAPINFO info = {};
@@ -361,7 +359,6 @@ inline Failure TakeShot(HWND window, Shot* shot) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
 
-    HDC source = GetDC(window);
     HDC memory = CreateCompatibleDC(source);
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -370,7 +367,7 @@ inline Failure TakeShot(HWND window, Shot* shot) {
         failure = "cannot make a picture for the screenshot";
     } else {
         HGDIOBJ previous = SelectObject(memory, picture);
-        BitBlt(memory, 0, 0, shot->width, shot->height, source, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, shot->width, shot->height, source, left, top, SRCCOPY);
         SelectObject(memory, previous);
         shot->pixels.assign(static_cast<size_t>(shot->stride) * shot->height, 0);
         if (GetDIBits(memory, picture, 0, shot->height, shot->pixels.data(), &info,
@@ -379,7 +376,31 @@ inline Failure TakeShot(HWND window, Shot* shot) {
         DeleteObject(picture);
     }
     DeleteDC(memory);
+    return failure;
+}
+
+// The client area of a window, from the window's own drawing context.
+inline Failure TakeShot(HWND window, Shot* shot) {
+    RECT client;
+    if (!GetClientRect(window, &client))
+        return "no client area";
+    HDC source = GetDC(window);
+    Failure failure =
+        CopyArea(source, 0, 0, client.right - client.left, client.bottom - client.top, shot);
     ReleaseDC(window, source);
+    return failure;
+}
+
+// The screen where a window lies, frame included, with whatever boxes and
+// dialogs lie over it: what a player sees.
+inline Failure TakeScreenShot(HWND window, Shot* shot) {
+    RECT area;
+    if (!GetWindowRect(window, &area))
+        return "no window area";
+    HDC screen = GetDC(nullptr);
+    Failure failure = CopyArea(screen, area.left, area.top, area.right - area.left,
+                               area.bottom - area.top, shot);
+    ReleaseDC(nullptr, screen);
     return failure;
 }
 

@@ -193,7 +193,7 @@ for name in "${chosen[@]}"; do
         # The README's pictures of the game, from the scenarios that pass.
         case "$name-$base" in
         intro_menu-intro | intro_menu-menu | two_player_win-game | highscore_screen-highscores | \
-            beat_easy_computer-highscores_after_win)
+            beat_easy_computer-highscores_after_win | name_dialogs-name_dialog | name_dialogs-win_box)
             if [ "$status" -eq 0 ] && [ -z "$package" ]; then
                 mkdir -p "$root/docs/screenshots"
                 cp "$root/e2e/out/$name-$base.png" "$root/docs/screenshots/$base.png"

@@ -66,6 +66,10 @@ Failure NameDialogsScenario(const Options& options) {
     std::string typed = TextOf(GetDlgItem(dialog.window, NameEditId));
     if (typed != "Maximilian12")
         return "the edit field holds " + Quote(typed) + " after typing \"Maximilian12\"";
+    Shot seen;
+    Sleep(SettleMs);
+    CHECK(TakeScreenShot(window, &seen));
+    CHECK(SaveShot(seen, "name_dialog.bmp"));
     CHECK(PressKey(dialog, VK_RETURN, "on the Enter key"));
     previous = dialog.window;
     CHECK(AnswerName(game, window, "Spieler2:", "", &previous));
@@ -97,6 +101,9 @@ Failure NameDialogsScenario(const Options& options) {
     Box win;
     CHECK(WaitForBox(game, BoxTimeout, &win));
     CHECK(ExpectBox(win, "Maximilia", "***SIEG***SPIELER 1***"));
+    Sleep(SettleMs);
+    CHECK(TakeScreenShot(window, &seen));
+    CHECK(SaveShot(seen, "win_box.bmp"));
     CHECK(FinishWin(game, window, pictures, win));
 
     // Against the computer: one dialog, "Spieler:".
