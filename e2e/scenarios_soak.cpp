@@ -12,10 +12,6 @@
 // waits for it, and after each the window is read until it agrees with the
 // model. The seed is printed; E2E_SOAK_SEED=<seed> replays a walk and
 // E2E_SOAK_CLICKS=<n> sets its length.
-#include <windows.h>
-// After windows.h, which it needs.
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -73,45 +69,6 @@ const char* ChoiceName(MenuChoice choice) {
 const char* const TypedNames[] = {"Anna", "Ben",          "Maximilian12", "Tom Test", " ",
                                   "a",    "Lena-Marie",   "123456789",    "X Y Z",    "Ute",
                                   "Ole",  "Kunigunde99x", "Bo",           "  Mia",    "Eva"};
-
-struct Memory {
-    double privateBytes = 0;
-    double workingSet = 0;
-};
-
-// The committed private pages of a process, region by region.
-double CommittedPrivateBytes(HANDLE process) {
-    double total = 0;
-    char* address = nullptr;
-    MEMORY_BASIC_INFORMATION region;
-    while (VirtualQueryEx(process, address, &region, sizeof region) == sizeof region) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += static_cast<double>(region.RegionSize);
-        char* next = static_cast<char*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address)
-            break;
-        address = next;
-    }
-    return total;
-}
-
-// Wine answers PrivateUsage with 0; then the private committed regions are
-// added up instead, which is what the figure means.
-Memory ReadMemory(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    Memory memory;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters)) {
-        memory.privateBytes = static_cast<double>(counters.PrivateUsage);
-        memory.workingSet = static_cast<double>(counters.WorkingSetSize);
-    }
-    if (memory.privateBytes <= 0)
-        memory.privateBytes = CommittedPrivateBytes(process);
-    return memory;
-}
-
-double Mib(double bytes) { return bytes / (1024.0 * 1024.0); }
 
 class Walk {
 public:
