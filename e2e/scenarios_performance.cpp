@@ -10,6 +10,7 @@
 //                         disc's pixels in the window
 //   click_to_winning_disc_ms  the same for the disc that wins (one of
 //                         click_to_disc_ms), after which the win box follows
+//   click_to_win_box_ms   the same click to its win box shown
 //   click_handled_ms      a sent click on a column until the game has handled it
 //   repaint_ms            a request to repaint the whole game screen until all
 //                         of it shows again, every picture read from its file
@@ -143,8 +144,14 @@ Failure TimedGame(const Game& game, HWND window, const Pictures& pictures, bool 
                           row);
         if (!sent)
             Perf("click_to_disc_ms", took);
-        if (!sent && move == 6)
+        if (!sent && move == 6) {
             Perf("click_to_winning_disc_ms", took);
+            // The win box that the same click opens, polled as finely.
+            while (TopWindows(game.Id(), DialogClass, true).empty() &&
+                   NowMs() - clicked < BoxTimeout)
+                Sleep(1);
+            Perf("click_to_win_box_ms", NowMs() - clicked);
+        }
     }
     Box won;
     CHECK(WaitForBox(game, BoxTimeout, &won));
