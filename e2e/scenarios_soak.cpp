@@ -11,7 +11,9 @@
 // box is sent and handled to its end, a click that opens a dialog or box
 // waits for it, and after each the window is read until it agrees with the
 // model. The seed is printed; E2E_SOAK_SEED=<seed> replays a walk and
-// E2E_SOAK_CLICKS=<n> sets its length.
+// E2E_SOAK_CLICKS=<n> sets its length. The computer seeds its choices from
+// the clock, so a replay follows the same path up to the end of the first
+// game against the computer that turns out differently.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>

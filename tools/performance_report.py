@@ -185,8 +185,9 @@ def main():
         verdict = "meets" if disc <= FRAME_MS else "misses"
         notes.append(
             f"- Click to disc ({verdict} the frame): the median is {number(disc)} ms, of which "
-            f"the game's own handling of the click (drawing the disc and reading the turn "
-            f"picture from its file) takes {number(handled)} ms; the remaining "
+            f"the game's handling of a click (drawing the disc and reading the turn picture "
+            f"from its file), timed as a sent click with its round trip, takes "
+            f"{number(handled)} ms; the remaining "
             f"{number(max(disc - handled, 0))} ms are Wine's delivery of the posted message and "
             f"its copy of the window to the X server, and the driver's polling of the pixels "
             f"(about 1 ms a poll).")
@@ -195,10 +196,10 @@ def main():
         verdict = "meets" if winning <= FRAME_MS else "misses"
         text = (f"- The winning disc ({verdict} the frame): its median is {number(winning)} ms. "
                 f"After drawing it the game goes on within the same click: the win sound played "
-                f"to its end, then the win box")
+                f"to its end (here without a sound device), then the win box")
         if box is not None:
             text += (f", shown {number(box)} ms after the click. The disc shows about when the "
-                     f"box does, because Wine passes a window's new pixels on to the X server "
+                     f"box does: as these figures suggest, Wine passes a window's new pixels on to the X server "
                      f"when the program next waits for messages (here in the box), or after a "
                      f"delay while it is busy; the work between the disc and the box, not the "
                      f"drawing of the disc, dominates")
@@ -220,8 +221,9 @@ def main():
         verdict = "meets" if start <= 500 else "misses"
         text = f"- Start-up ({verdict} 0.5 s): the intro shows {number(start)} ms after the process start"
         if window is not None:
-            text += (f"; the window itself exists after {number(window)} ms, which is Wine "
-                     f"starting the process and loading its libraries, the rest is the first "
+            text += (f"; the window itself exists after {number(window)} ms, which covers "
+                     f"Wine starting the process and loading its libraries and the game making "
+                     f"its window (it reads the intro picture's size then); the rest is the first "
                      f"paint with the intro read from its file")
         notes.append(text + ".")
     if shot is not None:
