@@ -159,7 +159,8 @@ def main():
     say("|---|---:|---:|---:|---:|---|---|---:|")
     for name, what, unit, target, target_text in MEASURES:
         if name not in stats:
-            say(f"| {what} (`{name}`) | 0 | – | – | – | {target_text or '–'} | not measured | – |")
+            say(f"| {what} (`{name}`) | 0 | – | – | – | {target_text or '–'} | "
+                "not measured | – |")
             continue
         s = stats[name]
         met = "–"
@@ -169,7 +170,8 @@ def main():
             share = sum(1 for v in samples[name] if v <= target) / len(samples[name])
             within = f"{share * 100:.0f}%"
         say(f"| {what} (`{name}`) | {s['count']} | {number(s['median'])} | "
-            f"{number(s['q1'])} – {number(s['q3'])} | {number(s['min'])} – {number(s['max'])} | "
+            f"{number(s['q1'])} – {number(s['q3'])} | "
+            f"{number(s['min'])} – {number(s['max'])} | "
             f"{target_text or '–'} | {met} | {within} |")
     say("")
 
@@ -199,9 +201,9 @@ def main():
                 f"to its end (here without a sound device), then the win box")
         if box is not None:
             text += (f", shown {number(box)} ms after the click. The disc shows about when the "
-                     f"box does: as these figures suggest, Wine passes a window's new pixels on to the X server "
-                     f"when the program next waits for messages (here in the box), or after a "
-                     f"delay while it is busy; the work between the disc and the box, not the "
+                     f"box does: as these figures suggest, Wine passes a window's new pixels "
+                     f"on to the X server when the program next waits for messages (here in "
+                     f"the box), or after a delay while it is busy; the work between the disc and the box, not the "
                      f"drawing of the disc, dominates")
         notes.append(text + ".")
     repaint = med("repaint_ms")
@@ -219,7 +221,8 @@ def main():
     start, window = med("start_to_intro_ms"), med("start_to_window_ms")
     if start is not None:
         verdict = "meets" if start <= 500 else "misses"
-        text = f"- Start-up ({verdict} 0.5 s): the intro shows {number(start)} ms after the process start"
+        text = (f"- Start-up ({verdict} 0.5 s): the intro shows {number(start)} ms after the "
+                f"process start")
         if window is not None:
             text += (f"; the window itself exists after {number(window)} ms, which covers "
                      f"Wine starting the process and loading its libraries and the game making "
