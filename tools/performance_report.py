@@ -203,8 +203,8 @@ def main():
             text += (f", shown {number(box)} ms after the click. The disc shows about when the "
                      f"box does: as these figures suggest, Wine passes a window's new pixels "
                      f"on to the X server when the program next waits for messages (here in "
-                     f"the box), or after a delay while it is busy; the work between the disc and the box, not the "
-                     f"drawing of the disc, dominates")
+                     f"the box), or after a delay while it is busy; the work between the disc "
+                     f"and the box, not the drawing of the disc, dominates")
         notes.append(text + ".")
     repaint = med("repaint_ms")
     if repaint is not None:
