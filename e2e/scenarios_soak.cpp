@@ -188,7 +188,6 @@ Failure Walk::ExpectBoardAsModelled(const char* after) {
         Position seen;
         last = ReadBoard(shot, pictures_, seen.cell);
         if (last.empty()) {
-            last = "";
             for (int r = 0; r < Rows && last.empty(); ++r)
                 for (int c = 0; c < Columns && last.empty(); ++c)
                     if (seen.cell[r][c] != board_.cell[r][c])
