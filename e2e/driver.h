@@ -1390,3 +1390,50 @@ inline Failure CloseAndExpectExit(Game& game, HWND window) {
 const int HighscoreRowY[10] = {157, 230, 290, 343, 378, 413, 448, 483, 518, 553};
 
 }  // namespace e2e
+
+// ---------------------------------------------------------------- the process's resources
+// After windows.h, which it needs.
+#include <psapi.h>
+
+namespace e2e {
+
+struct Memory {
+    double privateBytes = 0;  // committed memory of the process alone
+    double workingSet = 0;    // resident memory
+};
+
+// The committed private pages of a process, region by region.
+inline double CommittedPrivateBytes(HANDLE process) {
+    double total = 0;
+    char* address = nullptr;
+    MEMORY_BASIC_INFORMATION region;
+    while (VirtualQueryEx(process, address, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += static_cast<double>(region.RegionSize);
+        char* next = static_cast<char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address)
+            break;
+        address = next;
+    }
+    return total;
+}
+
+// Wine answers PrivateUsage with 0; then the private committed regions are
+// added up instead, which is what the figure means.
+inline Memory ReadMemory(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    Memory memory;
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters)) {
+        memory.privateBytes = static_cast<double>(counters.PrivateUsage);
+        memory.workingSet = static_cast<double>(counters.WorkingSetSize);
+    }
+    if (memory.privateBytes <= 0)
+        memory.privateBytes = CommittedPrivateBytes(process);
+    return memory;
+}
+
+inline double Mib(double bytes) { return bytes / (1024.0 * 1024.0); }
+
+}  // namespace e2e

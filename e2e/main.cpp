@@ -7,8 +7,9 @@
 // Each scenario prints "PASS <name>" or "FAIL <name>: <reason>" as its last
 // line and the driver exits with 0 or 1. Screenshots are written into the
 // driver's own current folder. --list prints one line per scenario in the
-// order they run: its name, a tab and the files of src\ its working folder
-// must not contain.
+// order they run: its name, a tab, the files of src\ its working folder
+// must not contain, a tab and the time limit it asks for in seconds (0 for
+// the runner's default).
 //
 // driver.h is the library of helpers (processes, windows, message boxes and
 // dialogs, clicks, pixels, screenshots, the board); the scenarios_*.cpp files
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
                      [](const Scenario& a, const Scenario& b) { return a.order < b.order; });
     if (argc == 2 && std::string(argv[1]) == "--list") {
         for (const Scenario& scenario : scenarios)
-            std::printf("%s\t%s\n", scenario.name, scenario.leftOut);
+            std::printf("%s\t%s\t%d\n", scenario.name, scenario.leftOut, scenario.seconds);
         return 0;
     }
     if (argc < 4) {

@@ -4,6 +4,7 @@
 #
 #   e2e/run.sh                 every scenario the driver knows
 #   e2e/run.sh window no_intro only these
+#   e2e/run.sh --list          the scenarios in their order, with their time limits
 #
 # Each scenario gets a fresh working folder build/e2e/<scenario>/work with a
 # copy of build/windows/src (less the files the scenario leaves out); the
@@ -16,6 +17,9 @@
 # runs the scenarios against the release package instead: each working folder
 # is the zip's unpacked folder and the program is its rillo.exe, started there
 # as a double click would start it.
+#
+# Each scenario has 60 s (E2E_TIMEOUT=<seconds> sets another default); a
+# scenario that asks the driver for longer gets the longer of the two.
 set -u
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -125,21 +129,40 @@ windows_path() {
     printf 'Z:%s' "${path//\//\\}"
 }
 
-# The driver's scenarios: "name<TAB>files left out of src".
+# The driver's scenarios: "name<TAB>files left out of src<TAB>seconds". The
+# fields are cut at each tab here, as read would merge two tabs around an
+# empty list of files.
 declare -A left_out
+declare -A time_limit
 known=()
-while IFS=$'\t' read -r name files; do
-    name=${name%$'\r'}
-    files=${files%$'\r'}
+while IFS= read -r line; do
+    line=${line%$'\r'}
+    name=${line%%$'\t'*}
     [ -n "$name" ] || continue
+    rest=""
+    [ "$name" = "$line" ] || rest=${line#*$'\t'}
+    files=${rest%%$'\t'*}
+    seconds=""
+    [ "$files" = "$rest" ] || seconds=${rest#*$'\t'}
+    limit=$scenario_timeout
+    if [[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -gt "$limit" ]; then
+        limit=$seconds
+    fi
     known+=("$name")
     left_out[$name]=$files
+    time_limit[$name]=$limit
 done < <(wine "$driver" --list 2>/dev/null)
 if [ ${#known[@]} -eq 0 ]; then
     echo "e2e: the driver lists no scenarios" >&2
     exit 2
 fi
 
+if [ "${1:-}" = --list ]; then
+    for name in "${known[@]}"; do
+        printf '%-24s %4s s  %s\n' "$name" "${time_limit[$name]}" "${left_out[$name]:+without ${left_out[$name]}}"
+    done
+    exit 0
+fi
 if [ $# -gt 0 ]; then
     chosen=("$@")
 else
@@ -173,7 +196,8 @@ for name in "${chosen[@]}"; do
         rm -f "$work/src/$file"
     done
 
-    (cd "$dir" && timeout "$scenario_timeout" wine "$driver" "$name" \
+    limit=${time_limit[$name]}
+    (cd "$dir" && timeout "$limit" wine "$driver" "$name" \
         "$(windows_path "$run_program")" "$(windows_path "$work")") \
         >"$dir/driver.log" 2>"$dir/driver.err"
     status=$?
@@ -207,7 +231,7 @@ for name in "${chosen[@]}"; do
         passed=$((passed + 1))
     else
         if [ "$status" -eq 124 ]; then
-            echo "FAIL $name: no verdict within $scenario_timeout s"
+            echo "FAIL $name: no verdict within $limit s"
         elif [ -n "$verdict" ] && [ "${verdict#FAIL }" != "$verdict" ]; then
             echo "$verdict"
         else
