@@ -27,6 +27,7 @@ constexpr const char* LastDiscWinGame = "416210144241363310466123232265505465550
 struct Model {
     Position position;
     int moves = 0;  // discs dropped; its parity says who is to move
+    Shot names;     // the window as it first showed the players' names
     Model() { Clear(); }
     void Clear() {
         std::memset(position.cell, ' ', sizeof position.cell);
@@ -96,8 +97,141 @@ std::string IdsText(const std::vector<int>& ids) {
     return "{" + text + "}";
 }
 
+BOOL CALLBACK FindIconChild(HWND child, LPARAM data) {
+    if (ClassOf(child) == "Static" && IsWindowVisible(child) &&
+        (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HWND*>(data) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A system icon drawn as a box draws it, over a plain background.
+Failure DrawSystemIcon(LPCSTR name, int width, int height, COLORREF background, Shot* drawn) {
+    drawn->width = width;
+    drawn->height = height;
+    drawn->stride = (width * 3 + 3) & ~3;
+    drawn->pixels.assign(static_cast<size_t>(drawn->stride) * height, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Failure failure;
+    if (picture == nullptr) {
+        failure = "cannot make a picture for an icon";
+    } else {
+        HGDIOBJ previous = SelectObject(memory, picture);
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all = {0, 0, width, height};
+        FillRect(memory, &all, brush);
+        DeleteObject(brush);
+        if (!DrawIcon(memory, 0, 0, LoadIconA(nullptr, name)))
+            failure = "cannot draw a system icon";
+        SelectObject(memory, previous);
+        if (GetDIBits(memory, picture, 0, height, drawn->pixels.data(), &info, DIB_RGB_COLORS) !=
+            height)
+            failure = "cannot read the pixels of an icon";
+        DeleteObject(picture);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return failure;
+}
+
+// The share of the points that are not background in either picture where
+// both agree.
+double IconAgreement(const Shot& shown, const Shot& drawn) {
+    const COLORREF background = shown.At(0, 0);
+    int considered = 0;
+    int same = 0;
+    for (int y = 0; y < shown.height && y < drawn.height; ++y)
+        for (int x = 0; x < shown.width && x < drawn.width; ++x) {
+            if (shown.At(x, y) == background && drawn.At(x, y) == background)
+                continue;
+            ++considered;
+            same += shown.At(x, y) == drawn.At(x, y);
+        }
+    return considered == 0 ? 0 : static_cast<double>(same) / considered;
+}
+
+// The part of a shot of a box that its icon child covers. A child of
+// another program's window is read through its box: on its own it reads
+// black.
+bool CropIcon(const Shot& whole, HWND box, HWND child, Shot* icon) {
+    RECT area;
+    if (!GetClientRect(child, &area))
+        return false;
+    MapWindowPoints(child, box, reinterpret_cast<POINT*>(&area), 2);
+    if (area.left < 0 || area.top < 0 || area.right > whole.width || area.bottom > whole.height ||
+        area.right <= area.left || area.bottom <= area.top)
+        return false;
+    icon->width = area.right - area.left;
+    icon->height = area.bottom - area.top;
+    icon->stride = (icon->width * 3 + 3) & ~3;
+    icon->pixels.assign(static_cast<size_t>(icon->stride) * icon->height, 0);
+    for (int y = 0; y < icon->height; ++y)
+        for (int x = 0; x < icon->width; ++x) {
+            COLORREF colour = whole.At(area.left + x, area.top + y);
+            unsigned char* p = &icon->pixels[(icon->height - 1 - y) * icon->stride + x * 3];
+            p[0] = GetBValue(colour);
+            p[1] = GetGValue(colour);
+            p[2] = GetRValue(colour);
+        }
+    return true;
+}
+
+struct Icon {
+    LPCSTR name;
+    const char* text;
+};
+const Icon InformationIcon = {IDI_INFORMATION, "information"};
+const Icon QuestionIcon = {IDI_QUESTION, "question"};
+
+// Waits until the box shows the system icon it should, and none of the
+// other icons a box can have fits it better.
+Failure ExpectBoxIcon(const Box& box, const Icon& expected) {
+    const Icon icons[] = {
+        InformationIcon, QuestionIcon, {IDI_WARNING, "warning"}, {IDI_ERROR, "error"}};
+    double until = NowMs() + BoxTimeout;
+    std::string seen = "no icon";
+    while (NowMs() < until) {
+        HWND child = nullptr;
+        EnumChildWindows(box.window, FindIconChild, reinterpret_cast<LPARAM>(&child));
+        Shot whole;
+        Shot shown;
+        if (child != nullptr && TakeShot(box.window, &whole).empty() &&
+            CropIcon(whole, box.window, child, &shown)) {
+            const Icon* best = nullptr;
+            double bestShare = 0;
+            for (const Icon& icon : icons) {
+                Shot drawn;
+                CHECK(DrawSystemIcon(icon.name, shown.width, shown.height, shown.At(0, 0), &drawn));
+                double share = IconAgreement(shown, drawn);
+                if (best == nullptr || share > bestShare) {
+                    best = &icon;
+                    bestShare = share;
+                }
+            }
+            if (best->name == expected.name && bestShare >= 0.9)
+                return "";
+            seen =
+                Format("at best the %s icon (%.0f%% of its points)", best->text, bestShare * 100);
+        }
+        Sleep(30);
+    }
+    return Format("%s does not show the %s icon: %s", Describe(box).c_str(), expected.text,
+                  seen.c_str());
+}
+
 // A box of the game: its text and caption, owned by the main window, with
-// exactly these buttons.
+// exactly these buttons, and the icon of a message or of a question.
 Failure ExpectGameBox(const Box& box, HWND window, const char* text, const char* caption,
                       std::vector<int> buttons) {
     CHECK(ExpectBox(box, text, caption));
@@ -111,7 +245,7 @@ Failure ExpectGameBox(const Box& box, HWND window, const char* text, const char*
         EnumChildWindows(box.window, CollectButton, reinterpret_cast<LPARAM>(&search));
         std::sort(search.ids.begin(), search.ids.end());
         if (search.ids == buttons)
-            return "";
+            return ExpectBoxIcon(box, buttons.size() == 1 ? InformationIcon : QuestionIcon);
         Sleep(20);
     }
     return Format("%s has the buttons %s, expected %s", Describe(box).c_str(),
@@ -154,8 +288,10 @@ Failure ExpectTurnPicture(HWND window, const Pictures& pictures, int player, con
     return failure.empty() ? "" : Format("%s: %s", what, failure.c_str());
 }
 
-// Both names in white beside the board.
-Failure ExpectNames(const Game& game, HWND window, const Pictures& pictures, const char* what) {
+// Both names in white beside the board. The first time, the window is kept
+// in *names; later the bands of the names must show as they did then.
+Failure ExpectNames(const Game& game, HWND window, const Pictures& pictures, const char* what,
+                    Shot* names) {
     Shot shot;
     CHECK(TakeSettledShot(game, window, &shot));
     int first = NewWhitePixels(shot, pictures.board, 600, 240, 800, 280);
@@ -163,6 +299,17 @@ Failure ExpectNames(const Game& game, HWND window, const Pictures& pictures, con
     if (first < 20 || second < 20)
         return Format("%s: the names beside the board have %d and %d white pixels", what, first,
                       second);
+    if (names->pixels.empty()) {
+        *names = shot;
+        return "";
+    }
+    const int bands[][2] = {{240, 280}, {395, 435}};
+    for (const auto& band : bands)
+        for (int y = band[0]; y < band[1]; ++y)
+            for (int x = 600; x < 800 && x < shot.width && x < names->width; ++x)
+                if (shot.At(x, y) != names->At(x, y))
+                    return Format("%s: the names beside the board are not drawn as before (%d,%d)",
+                                  what, x, y);
     return "";
 }
 
@@ -274,21 +421,21 @@ Failure AnswerYes(const Game& game, HWND window, const Pictures& pictures, const
     Position empty;
     CHECK(WaitForNewGame(game, window, pictures, gameNumber, &empty));
     model->Clear();
-    CHECK(ExpectNames(game, window, pictures, "Yes to \"Nochmal\""));
+    CHECK(ExpectNames(game, window, pictures, "Yes to \"Nochmal\"", &model->names));
     return ExpectNoBox(game, "Yes to \"Nochmal\"");
 }
 
 // Starts the game and chooses two players with both names; the board is
 // empty and player 1 is to move.
 Failure StartNamedGame(const Options& options, Game* game, HWND* window, Pictures* pictures,
-                       const char* first = FirstName, const char* second = SecondName) {
+                       Model* model) {
     CHECK(LoadPictures(options, pictures));
     CHECK(StartAtMenu(options, game, window, *pictures));
-    CHECK(StartTwoPlayers(*game, *window, first, second));
+    CHECK(StartTwoPlayers(*game, *window, FirstName, SecondName));
     CHECK(ExpectBoard(*game, *window, *pictures, "both names"));
     Position empty;
     CHECK(WaitForNewGame(*game, *window, *pictures, 1, &empty));
-    return ExpectNames(*game, *window, *pictures, "both names");
+    return ExpectNames(*game, *window, *pictures, "both names", &model->names);
 }
 
 // After the game has been told to end: the next message ends it, with
@@ -310,8 +457,8 @@ Failure PlayWins(const Options& options, const Win (&wins)[4], bool lastAnswerNo
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     for (int n = 0; n < 4; ++n) {
         const Win& win = wins[n];
         double started = NowMs();
@@ -404,8 +551,8 @@ Failure CloseBoxGamesScenario(const Options& options) {
         Game game;
         HWND window = nullptr;
         Pictures pictures;
-        CHECK(StartNamedGame(options, &game, &window, &pictures));
         Model model;
+        CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
         for (int column : {3, 3, 4})
             CHECK(PlayDisc(game, window, pictures, &model, column));
         double closed = NowMs();
@@ -483,8 +630,8 @@ Failure NochmalAnswersScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     Box box;
     Box question;
     CHECK(PlayToEnd(game, window, pictures, &model, "60011223", &box));
@@ -514,6 +661,8 @@ Failure NochmalAnswersScenario(const Options& options) {
     Position empty;
     CHECK(WaitForNewGame(game, window, pictures, 3, &empty));
     model.Clear();
+    model.names = Shot();
+    CHECK(ExpectNames(game, window, pictures, "the new names", &model.names));
     CHECK(PlayToEnd(game, window, pictures, &model, "60011223", &box));
     CHECK(ExpectGameBox(box, window, "Maximilia", SecondWinCaption, {IDOK}));
     CHECK(AwaitQuestion(game, window, box, &question));
@@ -537,8 +686,8 @@ Failure NochmalCancelScenario(const Options& options) {
         Game game;
         HWND window = nullptr;
         Pictures pictures;
-        CHECK(StartNamedGame(options, &game, &window, &pictures));
         Model model;
+        CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
         Box box;
         Box question;
         CHECK(PlayToEnd(game, window, pictures, &model, way == 1 ? "60011223" : "0011223", &box));
@@ -578,8 +727,8 @@ Failure NochmalCancelDrawScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     Box box;
     Box question;
     CHECK(PlayToEnd(game, window, pictures, &model, DrawGame, &box));
@@ -600,8 +749,8 @@ Failure NochmalCancelLastDiscScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     Box box;
     Box question;
     CHECK(PlayToEnd(game, window, pictures, &model, LastDiscWinGame, &box));
@@ -629,8 +778,8 @@ Failure FullColumnScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     for (int i = 0; i < 6; ++i)
         CHECK(PlayDisc(game, window, pictures, &model, 3));
     if (LandingRow(model.position, 3) >= 0)
@@ -676,13 +825,14 @@ Failure FullColumnScenario(const Options& options) {
 E2E_SCENARIO(250, "full_column", FullColumnScenario, "");
 
 // A game to a full board without four: the draw box with its text and
-// caption over the full board, the question, and Yes begins a new game.
+// caption over the full board, the question; Yes begins a new game with
+// the same names, and the same draw again answered No leads to the menu.
 Failure FullBoardScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     Box box;
     double started = NowMs();
     CHECK(PlayToEnd(game, window, pictures, &model, DrawGame, &box));
@@ -696,8 +846,16 @@ Failure FullBoardScenario(const Options& options) {
     Box question;
     CHECK(AwaitQuestion(game, window, box, &question));
     CHECK(AnswerYes(game, window, pictures, question, &model, 2));
-    CHECK(PlayDisc(game, window, pictures, &model, 5));
-    CHECK(PlayDisc(game, window, pictures, &model, 5));
+
+    // The same draw again, answered No: the menu.
+    CHECK(PlayToEnd(game, window, pictures, &model, DrawGame, &box));
+    CHECK(ExpectGameBox(box, window, DrawText, DrawCaption, {IDOK}));
+    CHECK(ExpectDiscs(game, window, pictures, model, "the board under the second draw box"));
+    CHECK(AwaitQuestion(game, window, box, &question));
+    CHECK(PostButton(question, IDNO));
+    CHECK(ExpectMenu(game, window, pictures, "No after the draw"));
+    Sleep(SettleMs);
+    CHECK(ExpectNoBox(game, "No after the draw"));
     return CloseAndExpectExit(game, window);
 }
 E2E_SCENARIO(252, "full_board", FullBoardScenario, "");
@@ -708,8 +866,8 @@ Failure LastDiscWinScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     Box box;
     CHECK(PlayToEnd(game, window, pictures, &model, LastDiscWinGame, &box));
     if (!BoardFull(model.position))
@@ -732,8 +890,8 @@ Failure BoardEdgesScenario(const Options& options) {
     Game game;
     HWND window = nullptr;
     Pictures pictures;
-    CHECK(StartNamedGame(options, &game, &window, &pictures));
     Model model;
+    CHECK(StartNamedGame(options, &game, &window, &pictures, &model));
     auto nothing = [&](int x, int y) -> Failure {
         const int player = model.Player();
         if (!SendClick(window, x, y, BoxTimeout))
