@@ -410,8 +410,9 @@ Failure AwaitQuestion(const Game& game, HWND window, const Box& box, Box* questi
     return "";
 }
 
-// Yes: the same game screen with an empty board, both names, player 1 to
-// move; the first disc of the new game is player 1's.
+// Yes: the same game screen with an empty board, both names as before,
+// player 1's turn picture; the model is cleared, so the next disc played
+// must be player 1's yellow one.
 Failure AnswerYes(const Game& game, HWND window, const Pictures& pictures, const Box& question,
                   Model* model, int gameNumber) {
     CHECK(PostButton(question, IDYES));
@@ -770,6 +771,45 @@ Failure NochmalCancelLastDiscScenario(const Options& options) {
     return ExpectEndAtNextMessage(game, window, "Yes to the question after Cancel");
 }
 E2E_SCENARIO(240, "nochmal_cancel_last_disc", NochmalCancelLastDiscScenario, "");
+
+// Cancel after a game against the easy computer, played to lose: the
+// program ends at the next message with status 0, as after a game of two.
+Failure NochmalCancelComputerScenario(const Options& options) {
+    Pictures pictures;
+    CHECK(LoadPictures(options, &pictures));
+    Game game;
+    HWND window = nullptr;
+    CHECK(StartAtMenu(options, &game, &window, pictures));
+    CHECK(ChooseEasyGame(game, window, pictures, "Ede"));
+    Position position;
+    CHECK(WaitForNewGame(game, window, pictures, 1, &position));
+    for (int click = 1; click <= 21; ++click) {
+        const int column = ChooseLosingColumn(position);
+        if (column < 0)
+            return "no column left to play and no box";
+        const int human = CountDiscs(position.cell, 'H');
+        const int computer = CountDiscs(position.cell, 'C');
+        Click(window, DiscX(column), 300);
+        Box box;
+        bool boxShown = false;
+        CHECK(AwaitAnswer(game, window, pictures, human, computer, &box, &boxShown, position.cell));
+        if (!boxShown)
+            continue;
+        if (box.caption == DrawCaption)
+            CHECK(ExpectGameBox(box, window, DrawText, DrawCaption, {IDOK}));
+        else
+            CHECK(ExpectGameBox(box, window, box.text == "Ede" ? "Ede" : "COMPUTER", "***SIEG***",
+                                {IDOK}));
+        std::printf("the game against the easy computer ended after %d clicks: %s\n", click,
+                    Describe(box).c_str());
+        Box question;
+        CHECK(AwaitQuestion(game, window, box, &question));
+        CHECK(PostButton(question, IDCANCEL));
+        return ExpectEndAtNextMessage(game, window, "Cancel after a game against the computer");
+    }
+    return "the game against the easy computer did not end in 21 clicks";
+}
+E2E_SCENARIO(245, "nochmal_cancel_computer", NochmalCancelComputerScenario, "");
 
 // Clicks on a full column: no disc, no box, the same player to move, as
 // often as it is clicked; the game goes on with the turns in order, and the
