@@ -337,8 +337,8 @@ Failure PlayDisc(const Game& game, HWND window, const Pictures& pictures, Model*
 }
 
 // Plays a game to its last disc; every disc but the last is checked as it
-// falls, the last one only for its core: the box that follows it is open
-// when this returns, in *box, moved off the board.
+// falls, the last one only for its core once the box that follows it has
+// been moved off the board: that box is open when this returns, in *box.
 Failure PlayToEnd(const Game& game, HWND window, const Pictures& pictures, Model* model,
                   const char* columns, Box* box) {
     const int count = static_cast<int>(std::strlen(columns));
@@ -350,13 +350,15 @@ Failure PlayToEnd(const Game& game, HWND window, const Pictures& pictures, Model
         return Format("the last column %d is full in the model", column);
     const char who = model->ToMove();
     Click(window, ColumnClickX(column), 300);
+    // The box may open over the last disc before the disc has been read:
+    // it is moved aside first, and the uncovered board repainted.
+    CHECK(WaitForBox(game, BoxTimeout, box));
+    MoveBoxAside(*box);
     if (WaitForPixel(window, DiscX(column), DiscY(row), CoreOf(who), BoxTimeout) < 0)
         return Format("the last disc of %s does not show at column %d row %d", PlayerText(who),
                       column, row);
     model->position.cell[row][column] = who;
     ++model->moves;
-    CHECK(WaitForBox(game, BoxTimeout, box));
-    MoveBoxAside(*box);
     return "";
 }
 
