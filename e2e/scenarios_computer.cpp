@@ -57,9 +57,12 @@ Failure WaitForCells(const Game& game, HWND window, const Pictures& pictures,
                   last.empty() ? "" : ", ", last.c_str(), rows.c_str());
 }
 
+std::string AnswerLabel(const Position& afterHuman, const RuleAnswer& answer);
+
 // What one click on the board brought.
 struct Turn {
     RuleAnswer predicted;     // the rule that decides the answer, if any
+    std::string label;        // the rule and what makes it telling
     int answerColumn = -1;    // where the computer's disc fell; -1: no disc
     double answerMs = -1;     // from the click to the computer's disc (or its win box)
     double humanShownMs = -1; // from the click to the human's disc on the screen
@@ -80,6 +83,7 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
     Position afterHuman = *position;
     afterHuman.cell[humanRow][column] = 'H';
     turn->predicted = ComputerRule(afterHuman, level);
+    turn->label = AnswerLabel(afterHuman, turn->predicted);
     const bool humanWins = HasFour(afterHuman, 'H');
     const int computerBefore = CountDiscs(position->cell, 'C');
 
@@ -221,6 +225,20 @@ struct Wanted {
     }
 };
 
+// The rule that decides an answer, with what makes it telling: the easy
+// level completing its four although the human has one open, the hard level
+// blocking the human's four although its own is open elsewhere.
+std::string AnswerLabel(const Position& afterHuman, const RuleAnswer& answer) {
+    int first = -1;
+    if (answer.rule.compare(0, 9, "own three") == 0 && WinningColumns(afterHuman, 'H', &first) > 0)
+        return answer.rule + ", the human's four open";
+    if (answer.rule.compare(0, 13, "human's three") == 0)
+        for (int c = 0; c < Columns; ++c)
+            if (c != answer.column && WinsIn(afterHuman, c, 'C'))
+                return answer.rule + ", its own four open";
+    return answer.rule;
+}
+
 // The chance that a wanted rule decides one of the computer's next answers,
 // within depth human moves that aim for it; *best is the first of them. The
 // human never completes a four, and a chance answer is any column with room.
@@ -239,7 +257,7 @@ double ChanceOfRule(const Position& p, Level level, const Wanted& wanted, int de
         int ignored = -1;
         RuleAnswer answer = ComputerRule(q, level);
         if (answer.column >= 0) {
-            if (wanted.Find(answer.rule) >= 0) {
+            if (wanted.Find(AnswerLabel(q, answer)) >= 0) {
                 chance = 1;
             } else if (depth > 1) {
                 Position s = q;
@@ -307,13 +325,13 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
             CHECK(CheckTurn(turn, level, position, moveCount <= 3, name, window, &delays));
             ++moveCount;
             if (turn.predicted.column >= 0 && turn.answerColumn >= 0) {
-                seen.push_back(turn.predicted.rule);
-                int found = wanted.Find(turn.predicted.rule);
+                seen.push_back(turn.label);
+                int found = wanted.Find(turn.label);
                 if (found >= 0) {
                     wanted.rules.erase(wanted.rules.begin() + found);
                     std::printf("click %d in column %d: \"%s\" answered in column %d after %.0f ms "
                                 "(human's disc seen after %.0f ms, computer's turn after %.0f ms)\n",
-                                clicks, column, turn.predicted.rule.c_str(), turn.answerColumn,
+                                clicks, column, turn.label.c_str(), turn.answerColumn,
                                 turn.answerMs, turn.humanShownMs, turn.turnShownMs);
                 }
             }
