@@ -1040,6 +1040,13 @@ struct Position {
     Cells cell;
 };
 
+// The computer's level, as chosen on the menu. The player below plans against
+// a model of the level: for the hard one, its rule chain as modelled at the
+// end of this file.
+enum class Level { Easy, Hard };
+
+inline double HardComputerValue(const Position& p, int depth, int ply);
+
 inline int LandingRow(const Position& p, int c) {
     for (int r = Rows - 1; r >= 0; --r)
         if (p.cell[r][c] == ' ')
@@ -1112,11 +1119,13 @@ inline double Openness(const Position& p) {
 constexpr double WinValue = 100;
 const int ColumnOrder[Columns] = {3, 2, 4, 1, 5, 0, 6};
 
-inline double HumanValue(const Position& p, int depth, int ply);
+inline double HumanValue(const Position& p, int depth, int ply, Level level = Level::Easy);
 
 // The easy computer as modelled: it takes its own win, blocks the human's one
 // playable win (two of them it cannot stop), otherwise any column with room.
-inline double ComputerValue(const Position& p, int depth, int ply) {
+inline double ComputerValue(const Position& p, int depth, int ply, Level level = Level::Easy) {
+    if (level == Level::Hard)
+        return HardComputerValue(p, depth, ply);
     int column = -1;
     if (WinningColumns(p, 'C', &column) > 0)
         return -WinValue + ply;
@@ -1144,7 +1153,7 @@ inline double ComputerValue(const Position& p, int depth, int ply) {
     return moves == 0 ? 0 : sum / moves;
 }
 
-inline double HumanValue(const Position& p, int depth, int ply) {
+inline double HumanValue(const Position& p, int depth, int ply, Level level) {
     double best = -2 * WinValue;
     for (int c : ColumnOrder) {
         int r = LandingRow(p, c);
@@ -1154,7 +1163,7 @@ inline double HumanValue(const Position& p, int depth, int ply) {
         q.cell[r][c] = 'H';
         if (HasFour(q, 'H'))
             return WinValue - ply;
-        double value = ComputerValue(q, depth, ply + 1);
+        double value = ComputerValue(q, depth, ply + 1, level);
         if (value > best)
             best = value;
     }
@@ -1163,7 +1172,7 @@ inline double HumanValue(const Position& p, int depth, int ply) {
 
 // The human's column: an immediate win, else the best expected value a
 // short look ahead against the modelled computer gives.
-inline int ChooseColumn(const Position& p) {
+inline int ChooseColumn(const Position& p, Level level = Level::Easy) {
     int bestColumn = -1;
     double best = -3 * WinValue;
     for (int c : ColumnOrder) {
@@ -1172,7 +1181,7 @@ inline int ChooseColumn(const Position& p) {
             continue;
         Position q = p;
         q.cell[r][c] = 'H';
-        double value = HasFour(q, 'H') ? 2 * WinValue : ComputerValue(q, 2, 1);
+        double value = HasFour(q, 'H') ? 2 * WinValue : ComputerValue(q, 2, 1, level);
         if (value > best) {
             best = value;
             bestColumn = c;
@@ -1184,7 +1193,7 @@ inline int ChooseColumn(const Position& p) {
 // A column that helps the computer: never a human four, never a block of the
 // computer's win, otherwise the worst value for the human. Lets a scenario
 // lose a game on purpose, to go on with "Nochmal".
-inline int ChooseLosingColumn(const Position& p) {
+inline int ChooseLosingColumn(const Position& p, Level level = Level::Easy) {
     int bestColumn = -1;
     double best = 3 * WinValue;
     for (int c : ColumnOrder) {
@@ -1193,7 +1202,8 @@ inline int ChooseLosingColumn(const Position& p) {
             continue;
         Position q = p;
         q.cell[r][c] = 'H';
-        double value = HasFour(q, 'H') || WinsIn(p, c, 'C') ? 2 * WinValue : ComputerValue(q, 1, 1);
+        double value =
+            HasFour(q, 'H') || WinsIn(p, c, 'C') ? 2 * WinValue : ComputerValue(q, 1, 1, level);
         if (value < best) {
             best = value;
             bestColumn = c;
@@ -1284,12 +1294,13 @@ inline Failure AwaitAnswer(const Game& game, HWND window, const Pictures& pictur
                   unreadable.empty() ? "" : ": ", unreadable.c_str());
 }
 
-// Plays against the easy computer from an empty board until the human wins,
-// answering "Nochmal" with Yes after a lost or drawn game. Leaves the win box
-// open in *win. The first game counts its moves from 0, later ones from 1.
+// Plays against the computer (the easy level unless told) from an empty
+// board until the human wins, answering "Nochmal" with Yes after a lost or
+// drawn game. Leaves the win box open in *win. The first game counts its
+// moves from 0, later ones from 1.
 inline Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& pictures,
                                 const std::string& name, int losingGames, int maxGames,
-                                Played* played, Box* win) {
+                                Played* played, Box* win, Level level = Level::Easy) {
     for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
         played->games = gameNumber;
         int clicks = 0;
@@ -1297,7 +1308,8 @@ inline Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& p
         CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
         for (;;) {
             bool toLose = gameNumber <= losingGames;
-            int column = toLose ? ChooseLosingColumn(position) : ChooseColumn(position);
+            int column =
+                toLose ? ChooseLosingColumn(position, level) : ChooseColumn(position, level);
             if (column < 0)
                 return "no column left to play and no box";
             int humanBefore = CountDiscs(position.cell, 'H');
@@ -1388,6 +1400,214 @@ inline Failure CloseAndExpectExit(Game& game, HWND window) {
 }
 
 const int HighscoreRowY[10] = {157, 230, 290, 343, 378, 413, 448, 483, 518, 553};
+
+// ---------------- the computer's rules, as a player can foresee them
+
+// Which rule of its level decides the computer's answer to a position, and
+// the column it names; no column when no rule finds a cell and chance
+// decides. The rules look at every line of four cells; a cell they name is
+// empty and supported (in the bottom row, or on a disc), so a drop into its
+// column fills it. 'C' is the computer's disc, 'H' the human's.
+struct RuleAnswer {
+    int column = -1;
+    std::string rule;  // such as "human's three, horizontal"
+};
+
+struct LineFamily {
+    const char* name;
+    int dr, dc;                  // from one cell of a line to the next, upward and sideways
+    int firstRow, lastRow;       // the first cell's rows, scanned from the bottom up
+    int firstColumn, lastColumn; // and its columns, from left to right
+};
+
+const LineFamily HorizontalLines = {"horizontal", 0, 1, 5, 0, 0, 3};
+const LineFamily VerticalLines = {"vertical", -1, 0, 5, 3, 0, 6};
+const LineFamily RisingLines = {"rising", -1, 1, 5, 3, 0, 3};
+const LineFamily FallingLines = {"falling", -1, -1, 5, 3, 3, 6};
+
+inline bool OnBoard(int r, int c) { return r >= 0 && r < Rows && c >= 0 && c < Columns; }
+
+inline bool Supported(const Position& p, int r, int c) {
+    return r == Rows - 1 || p.cell[r + 1][c] != ' ';
+}
+
+// Three discs of who and one empty cell in the line of four from (r, c); a
+// vertical line only with the empty cell on top. Answers the empty cell's
+// column when it is supported, else -1.
+inline int ThreeInLine(const Position& p, const LineFamily& f, int r, int c, char who) {
+    int discs = 0, empty = -1;
+    for (int k = 0; k < 4; ++k) {
+        char cell = p.cell[r + k * f.dr][c + k * f.dc];
+        if (cell == who)
+            ++discs;
+        else if (cell == ' ' && empty < 0)
+            empty = k;
+        else
+            return -1;
+    }
+    if (discs != 3 || (f.dc == 0 && empty != 3))
+        return -1;
+    int er = r + empty * f.dr, ec = c + empty * f.dc;
+    return f.dc == 0 || Supported(p, er, ec) ? ec : -1;
+}
+
+// Two discs of who that could grow into three: in a row, three cells from
+// (r, c) holding two discs and a supported gap, with room on one side of
+// them; in a column, two stacked discs with two empty cells above; on a
+// diagonal, two discs and two empty cells in the line of four, the cell
+// taken being the one the level blocks.
+inline int TwoInLine(const Position& p, const LineFamily& f, int r, int c, char who) {
+    if (f.dr == 0) {
+        if (c > Columns - 3)
+            return -1;
+        bool leftRoom = OnBoard(r, c - 1) && p.cell[r][c - 1] == ' ';
+        bool rightRoom = OnBoard(r, c + 3) && p.cell[r][c + 3] == ' ';
+        if (!leftRoom && !rightRoom)
+            return -1;
+        int discs = 0, gap = -1;
+        for (int k = 0; k < 3; ++k) {
+            char cell = p.cell[r][c + k];
+            if (cell == who)
+                ++discs;
+            else if (cell == ' ')
+                gap = c + k;
+            else
+                return -1;
+        }
+        return discs == 2 && Supported(p, r, gap) ? gap : -1;
+    }
+    if (f.dc == 0) {
+        bool stack = p.cell[r][c] == who && p.cell[r - 1][c] == who && p.cell[r - 2][c] == ' ' &&
+                     p.cell[r - 3][c] == ' ';
+        return stack ? c : -1;
+    }
+    bool disc[4];
+    int discs = 0;
+    for (int k = 0; k < 4; ++k) {
+        char cell = p.cell[r + k * f.dr][c + k * f.dc];
+        if (cell != who && cell != ' ')
+            return -1;
+        disc[k] = cell == who;
+        discs += disc[k];
+    }
+    if (discs != 2)
+        return -1;
+    int chosen;
+    if (!disc[0] && disc[1] && disc[2])
+        chosen = 0;  // _ D D _
+    else if (disc[0] && !disc[1] && disc[2])
+        chosen = f.dc > 0 ? 1 : 3;  // D _ D _: between them when rising, the end when falling
+    else if (!disc[0] && disc[1] && !disc[2])
+        chosen = 2;  // _ D _ D
+    else if (disc[0] && !disc[1] && !disc[2])
+        chosen = 1;  // D _ _ D
+    else if (!disc[0] && !disc[1])
+        chosen = 0;  // _ _ D D
+    else
+        chosen = 3;  // D D _ _
+    int cr = r + chosen * f.dr, cc = c + chosen * f.dc;
+    return Supported(p, cr, cc) ? cc : -1;
+}
+
+// One rule over a family of lines: the easy level keeps, of the bottom-most
+// first cells' rows scanned upward, the last row with a find and in it the
+// leftmost line; the hard level the last find of the whole scan.
+inline int ScanLines(const Position& p, const LineFamily& f, char who, bool two, Level level) {
+    int found = -1;
+    int lastColumn = f.lastColumn + (two && f.dr == 0 ? 1 : 0);
+    for (int r = f.firstRow; r >= f.lastRow; --r)
+        for (int c = f.firstColumn; c <= lastColumn; ++c) {
+            int column = two ? TwoInLine(p, f, r, c, who) : ThreeInLine(p, f, r, c, who);
+            if (column < 0)
+                continue;
+            found = column;
+            if (level == Level::Easy)
+                break;
+        }
+    return found;
+}
+
+// The chain of the level: the easy one completes its own four before it
+// blocks the human's, in the order horizontal, vertical, rising, falling;
+// the hard one blocks the human's four, then completes its own, then blocks
+// the human's twos, each in the order rising, falling, vertical, horizontal.
+inline RuleAnswer ComputerRule(const Position& p, Level level) {
+    struct Step {
+        char who;
+        bool two;
+    };
+    const Step easySteps[] = {{'C', false}, {'H', false}};
+    const Step hardSteps[] = {{'H', false}, {'C', false}, {'H', true}};
+    const LineFamily* easyOrder[] = {&HorizontalLines, &VerticalLines, &RisingLines, &FallingLines};
+    const LineFamily* hardOrder[] = {&RisingLines, &FallingLines, &VerticalLines, &HorizontalLines};
+    const Step* steps = level == Level::Easy ? easySteps : hardSteps;
+    int stepCount = level == Level::Easy ? 2 : 3;
+    const LineFamily* const* order = level == Level::Easy ? easyOrder : hardOrder;
+    RuleAnswer answer;
+    for (int s = 0; s < stepCount; ++s)
+        for (int d = 0; d < 4; ++d) {
+            int column = ScanLines(p, *order[d], steps[s].who, steps[s].two, level);
+            if (column < 0)
+                continue;
+            answer.column = column;
+            answer.rule = std::string(steps[s].who == 'C' ? "own three"
+                                      : steps[s].two      ? "human's two"
+                                                          : "human's three") +
+                          ", " + order[d]->name;
+            return answer;
+        }
+    return answer;
+}
+
+// The hard computer as modelled: its rule chain where a rule finds a cell,
+// otherwise any column with room.
+inline double HardComputerValue(const Position& p, int depth, int ply) {
+    int column = -1;
+    if (WinningColumns(p, 'H', &column) >= 2)
+        return WinValue - ply - 1;  // it blocks one, the human wins with the other
+    RuleAnswer answer = ComputerRule(p, Level::Hard);
+    if (answer.column >= 0) {
+        Position q = p;
+        q.cell[LandingRow(p, answer.column)][answer.column] = 'C';
+        if (HasFour(q, 'C'))
+            return -WinValue + ply;
+        return depth == 0 ? Openness(q) : HumanValue(q, depth - 1, ply + 1, Level::Hard);
+    }
+    if (depth == 0)
+        return Openness(p);
+    double sum = 0;
+    int moves = 0;
+    for (int c = 0; c < Columns; ++c) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'C';
+        sum += HumanValue(q, depth - 1, ply + 1, Level::Hard);
+        ++moves;
+    }
+    return moves == 0 ? 0 : sum / moves;
+}
+
+// Chooses a game against the computer at a level from the menu, answers the
+// name dialog and checks the level's picture beside the board.
+inline Failure ChooseComputerGame(const Game& game, HWND window, const Pictures& pictures,
+                                  const std::string& name, Level level) {
+    bool easy = level == Level::Easy;
+    Point button = easy ? EasyButton : HardButton;
+    Click(window, button.x, button.y);
+    HWND previous = nullptr;
+    CHECK(AnswerName(game, window, "Spieler:", name, &previous));
+    CHECK(ExpectBoard(game, window, pictures, easy ? "the name for the easy computer"
+                                                   : "the name for the hard computer"));
+    Shot shot;
+    CHECK(TakeSettledShot(game, window, &shot));
+    const Shot& shown = easy ? pictures.easyLevel : pictures.hardLevel;
+    const Shot& other = easy ? pictures.hardLevel : pictures.easyLevel;
+    if (ShareShown(shot, shown, other, 565, 336, 4) < 0.9)
+        return easy ? "the easy level picture is not shown" : "the hard level picture is not shown";
+    return "";
+}
 
 }  // namespace e2e
 
