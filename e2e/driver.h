@@ -1054,6 +1054,25 @@ inline int LandingRow(const Position& p, int c) {
     return -1;
 }
 
+// The computer's answer when chance decides it, as the planners see it: the
+// mean of value(q) over the positions q after its disc in each column with
+// room; 0 on a full board.
+template <typename Value>
+inline double MeanOverComputerDrops(const Position& p, Value value) {
+    double sum = 0;
+    int moves = 0;
+    for (int c = 0; c < Columns; ++c) {
+        int r = LandingRow(p, c);
+        if (r < 0)
+            continue;
+        Position q = p;
+        q.cell[r][c] = 'C';
+        sum += value(q);
+        ++moves;
+    }
+    return moves == 0 ? 0 : sum / moves;
+}
+
 // Calls visit(r, c, dr, dc) for each of the 69 windows of four cells.
 template <typename Visit>
 inline void ForEachWindow(Visit visit) {
@@ -1139,18 +1158,8 @@ inline double ComputerValue(const Position& p, int depth, int ply, Level level =
         q.cell[LandingRow(p, column)][column] = 'C';
         return HumanValue(q, depth - 1, ply + 1);
     }
-    double sum = 0;
-    int moves = 0;
-    for (int c = 0; c < Columns; ++c) {
-        int r = LandingRow(p, c);
-        if (r < 0)
-            continue;
-        Position q = p;
-        q.cell[r][c] = 'C';
-        sum += HumanValue(q, depth - 1, ply + 1);
-        ++moves;
-    }
-    return moves == 0 ? 0 : sum / moves;
+    return MeanOverComputerDrops(
+        p, [&](const Position& q) { return HumanValue(q, depth - 1, ply + 1); });
 }
 
 inline double HumanValue(const Position& p, int depth, int ply, Level level) {
@@ -1575,18 +1584,8 @@ inline double HardComputerValue(const Position& p, int depth, int ply) {
     }
     if (depth == 0)
         return Openness(p);
-    double sum = 0;
-    int moves = 0;
-    for (int c = 0; c < Columns; ++c) {
-        int r = LandingRow(p, c);
-        if (r < 0)
-            continue;
-        Position q = p;
-        q.cell[r][c] = 'C';
-        sum += HumanValue(q, depth - 1, ply + 1, Level::Hard);
-        ++moves;
-    }
-    return moves == 0 ? 0 : sum / moves;
+    return MeanOverComputerDrops(
+        p, [&](const Position& q) { return HumanValue(q, depth - 1, ply + 1, Level::Hard); });
 }
 
 // Chooses a game against the computer at a level from the menu, answers the

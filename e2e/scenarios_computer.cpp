@@ -266,17 +266,9 @@ double ChanceOfRule(const Position& p, Level level, const Wanted& wanted, int de
                     chance = ChanceOfRule(s, level, wanted, depth - 1, &ignored);
             }
         } else if (depth > 1) {
-            int moves = 0;
-            for (int k = 0; k < Columns; ++k) {
-                int rk = LandingRow(q, k);
-                if (rk < 0)
-                    continue;
-                Position s = q;
-                s.cell[rk][k] = 'C';
-                chance += ChanceOfRule(s, level, wanted, depth - 1, &ignored);
-                ++moves;
-            }
-            chance = moves == 0 ? 0 : chance / moves;
+            chance = MeanOverComputerDrops(q, [&](const Position& s) {
+                return ChanceOfRule(s, level, wanted, depth - 1, &ignored);
+            });
         }
         if (chance > bestChance) {
             bestChance = chance;

@@ -441,6 +441,17 @@ Failure StartNamedGame(const Options& options, Game* game, HWND* window, Picture
     return ExpectNames(*game, *window, *pictures, "both names", &model->names);
 }
 
+// No to "Nochmal": the menu shows, no box follows, and the close box then
+// ends the program.
+Failure AnswerNoThenClose(Game& game, HWND window, const Pictures& pictures, const Box& question,
+                          const char* what) {
+    CHECK(PostButton(question, IDNO));
+    CHECK(ExpectMenu(game, window, pictures, what));
+    Sleep(SettleMs);
+    CHECK(ExpectNoBox(game, what));
+    return CloseAndExpectExit(game, window);
+}
+
 // After the game has been told to end: the next message ends it, with
 // status 0, leaving no window. The mouse moving over the window is such a
 // message, if none came by itself.
@@ -894,11 +905,7 @@ Failure FullBoardScenario(const Options& options) {
     CHECK(ExpectGameBox(box, window, DrawText, DrawCaption, {IDOK}));
     CHECK(ExpectDiscs(game, window, pictures, model, "the board under the second draw box"));
     CHECK(AwaitQuestion(game, window, box, &question));
-    CHECK(PostButton(question, IDNO));
-    CHECK(ExpectMenu(game, window, pictures, "No after the draw"));
-    Sleep(SettleMs);
-    CHECK(ExpectNoBox(game, "No after the draw"));
-    return CloseAndExpectExit(game, window);
+    return AnswerNoThenClose(game, window, pictures, question, "No after the draw");
 }
 E2E_SCENARIO(252, "full_board", FullBoardScenario, "");
 
@@ -917,11 +924,7 @@ Failure LastDiscWinScenario(const Options& options) {
     CHECK(ExpectWinBox(game, window, pictures, model, box, nullptr));
     Box question;
     CHECK(AwaitQuestion(game, window, box, &question));
-    CHECK(PostButton(question, IDNO));
-    CHECK(ExpectMenu(game, window, pictures, "No after the last-disc win"));
-    Sleep(SettleMs);
-    CHECK(ExpectNoBox(game, "No after the last-disc win"));
-    return CloseAndExpectExit(game, window);
+    return AnswerNoThenClose(game, window, pictures, question, "No after the last-disc win");
 }
 E2E_SCENARIO(254, "last_disc_win", LastDiscWinScenario, "");
 
