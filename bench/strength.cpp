@@ -12,6 +12,7 @@
 // with the same seed gives the same table. As in the game, a chooser's
 // answer of a full column places nothing and passes the turn.
 #include <array>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -44,7 +45,7 @@ using Cells = std::array<char, BoardCells>;
 // human's 'O', so a side playing 'O' sees the board with the marks swapped.
 int Answer(Side side, const Cells& cells, char mark, int ownMoves, std::mt19937& random) {
     if (side == Side::Random) {
-        int free[BoardColumns];
+        int free[BoardColumns] = {};
         int count = 0;
         for (int column = 0; column < BoardColumns; ++column)
             if (cells[column] == Empty)
@@ -89,12 +90,14 @@ Outcome Play(Side first, Side second, std::mt19937& random, std::uint32_t& clock
 }  // namespace
 
 int main(int argc, char** argv) {
-    int games = argc > 1 ? std::atoi(argv[1]) : 2000;
+    // A count that is not a number, or too large for an int, is a usage error.
+    long requested = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 2000;
     unsigned seed = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 1;
-    if (games < 2) {
-        std::fprintf(stderr, "usage: rillo_strength [games per pairing >= 2] [seed]\n");
+    if (requested < 2 || requested > INT_MAX) {
+        (void)std::fputs("usage: rillo_strength [games per pairing >= 2] [seed]\n", stderr);
         return 2;
     }
+    const int games = static_cast<int>(requested);
     struct Pairing {
         Side side;
         Side opponent;

@@ -9,6 +9,6 @@ void SeedRandom(std::uint32_t seed) { RandomState = seed; }
 
 int NextRandom() {
     // Unsigned arithmetic wraps modulo 2^32, which is exactly the step wanted.
-    RandomState = RandomState * 214013u + 2531011u;
-    return static_cast<int>((RandomState >> 16) & 0x7FFFu);
+    RandomState = RandomState * 214013U + 2531011U;
+    return static_cast<int>((RandomState >> 16) & 0x7FFFU);
 }

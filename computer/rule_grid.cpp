@@ -3,9 +3,9 @@
 #include "computer/computer.h"
 
 void BuildRuleGrid(const char* board, RuleGrid* grid) {
-    for (int r = 0; r < GridRows; ++r) {
-        for (int c = 0; c < GridColumns; ++c)
-            grid->cells[r][c] = BorderMark;
+    for (auto& gridRow : grid->cells) {
+        for (char& cell : gridRow)
+            cell = BorderMark;
     }
     for (int r = 0; r < BoardRows; ++r) {
         for (int c = 0; c < BoardColumns; ++c)
@@ -94,7 +94,8 @@ int MatchThreeStacked(const RuleGrid& grid, const WindowSet& set, int row, int c
     return WindowColumnNumber(set, column, top.chosen);
 }
 
-int MatchTwoHorizontal(const RuleGrid& grid, const WindowSet&, int row, int column, char key) {
+int MatchTwoHorizontal(const RuleGrid& grid, const WindowSet& /*set*/, int row, int column,
+                       char key) {
     // Three cells (row, column..column+2) and the side cells beside them.
     char left = GridCell(grid, row, column - 1);
     char right = GridCell(grid, row, column + 3);
@@ -136,7 +137,7 @@ int MatchTwoFalling(const RuleGrid& grid, const WindowSet& set, int row, int col
 
 int ScanWindows(const char* board, const WindowSet& set, WindowMatcher matcher, char key,
                 MatchPick pick) {
-    RuleGrid grid;
+    RuleGrid grid{};
     BuildRuleGrid(board, &grid);
     int result = NoMove;
     for (int row = set.firstRow; row >= set.lastRow; --row) {

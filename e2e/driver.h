@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,11 +37,13 @@ struct Options {
 // A scenario's result: empty when it passed, otherwise why it failed.
 using Failure = std::string;
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-style on purpose, the way vsnprintf takes it
 inline std::string Format(const char* format, ...) {
     char buffer[1024];
-    va_list arguments;
+    va_list arguments{};
     va_start(arguments, format);
-    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    // A longer message is cut off; it is only read by a person.
+    (void)std::vsnprintf(buffer, sizeof buffer, format, arguments);
     va_end(arguments);
     return buffer;
 }
@@ -80,6 +83,8 @@ struct Game {
     Game() = default;
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+    Game(Game&&) = delete;
+    Game& operator=(Game&&) = delete;
     ~Game() {
         if (process.hProcess == nullptr)
             return;
@@ -91,8 +96,10 @@ struct Game {
         CloseHandle(process.hProcess);
     }
 
-    DWORD Id() const { return process.dwProcessId; }
-    bool Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
+    [[nodiscard]] DWORD Id() const { return process.dwProcessId; }
+    [[nodiscard]] bool Running() const {
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    }
 };
 
 inline Failure StartGame(const Options& options, Game* game) {
@@ -100,8 +107,8 @@ inline Failure StartGame(const Options& options, Game* game) {
     startup.cb = sizeof startup;
     std::string commandLine = Quote(options.program);
     game->startedMs = NowMs();
-    if (!CreateProcessA(options.program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                        nullptr, options.folder.c_str(), &startup, &game->process)) {
+    if (CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, options.folder.c_str(), &startup, &game->process) == 0) {
         game->process = PROCESS_INFORMATION();
         return Format("cannot start %s in %s (error %lu)", options.program.c_str(),
                       options.folder.c_str(), GetLastError());
@@ -113,7 +120,7 @@ inline Failure StartGame(const Options& options, Game* game) {
 inline Failure WaitForExit(Game& game, DWORD timeoutMs, DWORD* status) {
     if (WaitForSingleObject(game.process.hProcess, timeoutMs) != WAIT_OBJECT_0)
         return Format("the program did not end within %lu ms", timeoutMs);
-    if (!GetExitCodeProcess(game.process.hProcess, status))
+    if (GetExitCodeProcess(game.process.hProcess, status) == 0)
         return "no exit status";
     return "";
 }
@@ -139,13 +146,13 @@ inline std::string ClassOf(HWND window) {
 // The text of a window of any process, through WM_GETTEXT.
 inline std::string TextOf(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+    if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) == 0)
         return "";
     std::vector<char> text(length + 1, '\0');
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                         SMTO_ABORTIFHUNG, 2000, &copied);
-    return std::string(text.data());
+    return {text.data()};
 }
 
 inline bool BelongsTo(HWND window, DWORD processId) {
@@ -162,10 +169,10 @@ struct WindowSearch {
 };
 
 inline BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(data);
+    auto* search = reinterpret_cast<WindowSearch*>(data);
     if (!BelongsTo(window, search->processId))
         return TRUE;
-    if (search->visibleOnly && !IsWindowVisible(window))
+    if (search->visibleOnly && IsWindowVisible(window) == 0)
         return TRUE;
     if (ClassOf(window) == search->className)
         search->found.push_back(window);
@@ -185,7 +192,7 @@ inline HWND WaitForMainWindow(const Game& game, DWORD timeoutMs) {
     double until = NowMs() + timeoutMs;
     while (NowMs() < until) {
         HWND window = FindWindowA(MainClass, MainTitle);
-        if (window != nullptr && BelongsTo(window, game.Id()) && IsWindowVisible(window))
+        if (window != nullptr && BelongsTo(window, game.Id()) && IsWindowVisible(window) != 0)
             return window;
         if (!game.Running())
             return nullptr;
@@ -202,7 +209,7 @@ struct ChildSearch {
 };
 
 inline BOOL CALLBACK FindTextChild(HWND child, LPARAM data) {
-    ChildSearch* search = reinterpret_cast<ChildSearch*>(data);
+    auto* search = reinterpret_cast<ChildSearch*>(data);
     if (ClassOf(child) != search->className)
         return TRUE;
     std::string text = TextOf(child);
@@ -290,8 +297,8 @@ inline Failure SetEditText(const Box& dialog, int id, const std::string& text) {
     if (edit == nullptr)
         return Format("%s has no control %d", Describe(dialog).c_str(), id);
     DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, 2000, &ignored))
+    if (SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                            SMTO_ABORTIFHUNG, 2000, &ignored) == 0)
         return Format("cannot set the text of control %d", id);
     return "";
 }
@@ -337,7 +344,7 @@ struct Shot {
     int stride = 0;  // bytes per row, rows bottom-up, blue-green-red
     std::vector<unsigned char> pixels;
 
-    COLORREF At(int x, int y) const {
+    [[nodiscard]] COLORREF At(int x, int y) const {
         const unsigned char* p = &pixels[(height - 1 - y) * stride + x * 3];
         return RGB(p[2], p[1], p[0]);
     }
@@ -398,8 +405,8 @@ inline Failure TakeScreenShot(HWND window, Shot* shot) {
     if (!GetWindowRect(window, &area))
         return "no window area";
     HDC screen = GetDC(nullptr);
-    Failure failure = CopyArea(screen, area.left, area.top, area.right - area.left,
-                               area.bottom - area.top, shot);
+    Failure failure =
+        CopyArea(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, shot);
     ReleaseDC(nullptr, screen);
     return failure;
 }
@@ -408,7 +415,7 @@ inline Failure TakeScreenShot(HWND window, Shot* shot) {
 inline Failure SaveShot(const Shot& shot, const std::string& path) {
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER header = {};
-    const DWORD imageSize = static_cast<DWORD>(shot.pixels.size());
+    const auto imageSize = static_cast<DWORD>(shot.pixels.size());
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + imageSize;
@@ -491,8 +498,8 @@ inline int ColumnClickX(int column) { return 36 + 70 * column + 35; }
 inline Failure LoadPicture(const Options& options, const char* file, int width, int height,
                            Shot* shot) {
     std::string path = options.folder + "\\src\\" + file;
-    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
-        nullptr, path.c_str(), IMAGE_BITMAP, width, height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    auto* picture = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, width,
+                                                    height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (picture == nullptr)
         return "cannot load " + path;
     BITMAP size = {};
@@ -715,7 +722,8 @@ inline void PrintTimes(const char* what, const std::vector<double>& times) {
         if (time > longest)
             longest = time;
     }
-    std::printf("%s: mean %.1f ms, longest %.1f ms over %u\n", what, total / times.size(), longest,
+    std::printf("%s: mean %.1f ms, longest %.1f ms over %u\n", what,
+                total / static_cast<double>(times.size()), longest,
                 static_cast<unsigned>(times.size()));
 }
 
@@ -731,7 +739,7 @@ inline DWORD CountGdiObjects(HANDLE process) {
         ULONG_PTR reserved[4];
     };
     using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    QueryProcess query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+    auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
     BasicInformation information = {};
     if (sizeof(void*) != 8 || query == nullptr ||
@@ -739,15 +747,15 @@ inline DWORD CountGdiObjects(HANDLE process) {
         return 0;
     unsigned long long table = 0;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, static_cast<char*>(information.processBlock) + 0xF8, &table,
-                           sizeof table, &read) ||
+    if (ReadProcessMemory(process, static_cast<char*>(information.processBlock) + 0xF8, &table,
+                          sizeof table, &read) == 0 ||
         table == 0)
         return 0;
     const size_t entries = 65536;
     const size_t entrySize = 24;
     std::vector<unsigned char> handles(entries * entrySize);
-    if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), handles.data(), handles.size(),
-                           &read) ||
+    if (ReadProcessMemory(process, reinterpret_cast<void*>(table), handles.data(), handles.size(),
+                          &read) == 0 ||
         read != handles.size())
         return 0;
     for (size_t entry = 0; entry < entries; ++entry)
@@ -776,7 +784,7 @@ inline bool ReadWholeFile(const std::string& path, std::string* contents) {
     size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
         contents->append(buffer, got);
-    std::fclose(in);
+    (void)std::fclose(in);  // only read
     return true;
 }
 
@@ -795,7 +803,7 @@ inline std::string HighscorePath(const Options& options) {
 
 struct ScoreLine {
     std::string name;
-    int moves;
+    int moves = 0;
 };
 
 // The lines of a highscore file: "name moves" with a line end, the name one
@@ -826,7 +834,9 @@ inline Failure ParseScoreFile(const std::string& contents, std::vector<ScoreLine
         if (!wellFormed)
             return Format("line %d %s is not \"name moves\"", static_cast<int>(lines->size()) + 1,
                           Quote(line).c_str());
-        lines->push_back({name, std::atoi(value.c_str())});
+        // Out of range, strtol gives the nearest value a long holds, as the
+        // game itself reads such a number; atoi would be undefined.
+        lines->push_back({name, static_cast<int>(std::strtol(value.c_str(), nullptr, 10))});
     }
     return "";
 }
@@ -845,7 +855,7 @@ inline std::vector<ScoreLine> WithEntry(std::vector<ScoreLine> lines, const Scor
     while (rank < lines.size() && lines[rank].moves < entry.moves)
         ++rank;
     if (rank < 10)
-        lines.insert(lines.begin() + rank, entry);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(rank), entry);
     if (lines.size() > 10)
         lines.resize(10);
     return lines;
@@ -1006,12 +1016,16 @@ inline Failure AnswerName(const Game& game, HWND window, const char* prompt,
 using Cells = char[Rows][Columns];  // 'H' yellow (the human, player 1), 'C' red, ' ' empty
 
 inline Failure ReadBoard(const Shot& shot, const Pictures& pictures, Cells cells) {
-    const COLORREF yellowCore = RGB(128, 128, 0), yellowRing = RGB(255, 255, 0);
-    const COLORREF redCore = RGB(128, 0, 0), redRing = RGB(255, 0, 0);
+    const COLORREF yellowCore = RGB(128, 128, 0);
+    const COLORREF yellowRing = RGB(255, 255, 0);
+    const COLORREF redCore = RGB(128, 0, 0);
+    const COLORREF redRing = RGB(255, 0, 0);
     for (int r = 0; r < Rows; ++r) {
         for (int c = 0; c < Columns; ++c) {
-            int x = DiscX(c), y = DiscY(r);
-            COLORREF core = shot.At(x, y), ring = shot.At(x + 22, y);
+            int x = DiscX(c);
+            int y = DiscY(r);
+            COLORREF core = shot.At(x, y);
+            COLORREF ring = shot.At(x + 22, y);
             if (core == yellowCore && ring == yellowRing)
                 cells[r][c] = 'H';
             else if (core == redCore && ring == redRing)
@@ -1030,7 +1044,7 @@ inline int CountDiscs(const Cells cells, char who) {
     int count = 0;
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
-            count += cells[r][c] == who;
+            count += static_cast<int>(cells[r][c] == who);
     return count;
 }
 
@@ -1080,7 +1094,8 @@ inline void ForEachWindow(Visit visit) {
     for (const auto& d : directions)
         for (int r = 0; r < Rows; ++r)
             for (int c = 0; c < Columns; ++c) {
-                int endR = r + 3 * d[0], endC = c + 3 * d[1];
+                int endR = r + 3 * d[0];
+                int endC = c + 3 * d[1];
                 if (endR >= 0 && endR < Rows && endC >= 0 && endC < Columns)
                     visit(r, c, d[0], d[1]);
             }
@@ -1121,11 +1136,12 @@ inline double Openness(const Position& p) {
     const double weight[4] = {0, 1, 4, 16};
     double score = 0;
     ForEachWindow([&](int r, int c, int dr, int dc) {
-        int human = 0, computer = 0;
+        int human = 0;
+        int computer = 0;
         for (int k = 0; k < 4; ++k) {
             char cell = p.cell[r + k * dr][c + k * dc];
-            human += cell == 'H';
-            computer += cell == 'C';
+            human += static_cast<int>(cell == 'H');
+            computer += static_cast<int>(cell == 'C');
         }
         if (computer == 0)
             score += weight[human];
@@ -1277,7 +1293,7 @@ inline Failure AwaitAnswer(const Game& game, HWND window, const Pictures& pictur
         }
         Shot shot;
         CHECK(TakeShot(window, &shot));
-        Position seen;
+        Position seen{};
         unreadable = ReadBoard(shot, pictures, seen.cell);  // a disc may be half drawn
         if (unreadable.empty()) {
             std::memcpy(cells, seen.cell, sizeof seen.cell);
@@ -1313,7 +1329,7 @@ inline Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& p
     for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
         played->games = gameNumber;
         int clicks = 0;
-        Position position;
+        Position position{};
         CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
         for (;;) {
             bool toLose = gameNumber <= losingGames;
@@ -1424,9 +1440,9 @@ struct RuleAnswer {
 
 struct LineFamily {
     const char* name;
-    int dr, dc;                  // from one cell of a line to the next, upward and sideways
-    int firstRow, lastRow;       // the first cell's rows, scanned from the bottom up
-    int firstColumn, lastColumn; // and its columns, from left to right
+    int dr, dc;                   // from one cell of a line to the next, upward and sideways
+    int firstRow, lastRow;        // the first cell's rows, scanned from the bottom up
+    int firstColumn, lastColumn;  // and its columns, from left to right
 };
 
 const LineFamily HorizontalLines = {"horizontal", 0, 1, 5, 0, 0, 3};
@@ -1597,8 +1613,8 @@ inline Failure ChooseComputerGame(const Game& game, HWND window, const Pictures&
     Click(window, button.x, button.y);
     HWND previous = nullptr;
     CHECK(AnswerName(game, window, "Spieler:", name, &previous));
-    CHECK(ExpectBoard(game, window, pictures, easy ? "the name for the easy computer"
-                                                   : "the name for the hard computer"));
+    CHECK(ExpectBoard(game, window, pictures,
+                      easy ? "the name for the easy computer" : "the name for the hard computer"));
     Shot shot;
     CHECK(TakeSettledShot(game, window, &shot));
     const Shot& shown = easy ? pictures.easyLevel : pictures.hardLevel;

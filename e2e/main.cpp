@@ -44,15 +44,17 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc < 4) {
-        std::fprintf(stderr, "usage: rillo_e2e <scenario> <rillo.exe> <working folder> [...]\n");
-        std::fprintf(stderr, "       rillo_e2e --list\n");
+        (void)std::fputs(
+            "usage: rillo_e2e <scenario> <rillo.exe> <working folder> [...]\n"
+            "       rillo_e2e --list\n",
+            stderr);
         return 2;
     }
     Options options;
     options.program = argv[2];
     options.folder = argv[3];
     for (int i = 4; i < argc; ++i)
-        options.arguments.push_back(argv[i]);
+        options.arguments.emplace_back(argv[i]);
 
     const std::string name = argv[1];
     for (const Scenario& scenario : scenarios) {
@@ -64,7 +66,7 @@ int main(int argc, char** argv) {
         } else {
             std::printf("FAIL %s: %s\n", scenario.name, failure.c_str());
         }
-        std::fflush(stdout);
+        (void)std::fflush(stdout);  // the result is in the exit status too
         return failure.empty() ? 0 : 1;
     }
     std::printf("FAIL %s: no such scenario\n", name.c_str());

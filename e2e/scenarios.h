@@ -33,5 +33,5 @@ inline bool AddScenario(const Scenario& scenario) {
     static const bool added_##function = ::e2e::AddScenario({order, name, function, leftOut, 0})
 
 #define E2E_LONG_SCENARIO(order, name, function, leftOut, seconds) \
-    static const bool added_##function =                            \
+    static const bool added_##function =                           \
         ::e2e::AddScenario({order, name, function, leftOut, seconds})

@@ -61,12 +61,12 @@ std::string AnswerLabel(const Position& afterHuman, const RuleAnswer& answer);
 
 // What one click on the board brought.
 struct Turn {
-    RuleAnswer predicted;     // the rule that decides the answer, if any
-    std::string label;        // the rule and what makes it telling
-    int answerColumn = -1;    // where the computer's disc fell; -1: no disc
-    double answerMs = -1;     // from the click to the computer's disc (or its win box)
-    double humanShownMs = -1; // from the click to the human's disc on the screen
-    double turnShownMs = -1;  // from the click to the computer's turn picture
+    RuleAnswer predicted;      // the rule that decides the answer, if any
+    std::string label;         // the rule and what makes it telling
+    int answerColumn = -1;     // where the computer's disc fell; -1: no disc
+    double answerMs = -1;      // from the click to the computer's disc (or its win box)
+    double humanShownMs = -1;  // from the click to the human's disc on the screen
+    double turnShownMs = -1;   // from the click to the computer's turn picture
     bool boxShown = false;
     Box box;  // the win or draw box, moved aside and left open
 };
@@ -93,8 +93,7 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
     Position seen;
     for (;;) {
         if (NowMs() > until)
-            return Format("no answer to the click in column %d within %lu ms", column,
-                          BoxTimeout);
+            return Format("no answer to the click in column %d within %lu ms", column, BoxTimeout);
         if (!game.Running())
             return "the program ended during a move";
         if (!TopWindows(game.Id(), DialogClass, true).empty()) {
@@ -115,7 +114,8 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
         if (turn->humanShownMs < 0 && seen.cell[humanRow][column] == 'H')
             turn->humanShownMs = now;
         int computer = CountDiscs(seen.cell, 'C');
-        if (computer > computerBefore + 1 || CountDiscs(seen.cell, 'H') > CountDiscs(afterHuman.cell, 'H'))
+        if (computer > computerBefore + 1 ||
+            CountDiscs(seen.cell, 'H') > CountDiscs(afterHuman.cell, 'H'))
             return Format("more than one disc of a side after the click in column %d", column);
         if (computer == computerBefore + 1 && turn->answerMs < 0)
             turn->answerMs = now;
@@ -321,10 +321,11 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
                 int found = wanted.Find(turn.label);
                 if (found >= 0) {
                     wanted.rules.erase(wanted.rules.begin() + found);
-                    std::printf("click %d in column %d: \"%s\" answered in column %d after %.0f ms "
-                                "(human's disc seen after %.0f ms, computer's turn after %.0f ms)\n",
-                                clicks, column, turn.label.c_str(), turn.answerColumn,
-                                turn.answerMs, turn.humanShownMs, turn.turnShownMs);
+                    std::printf(
+                        "click %d in column %d: \"%s\" answered in column %d after %.0f ms "
+                        "(human's disc seen after %.0f ms, computer's turn after %.0f ms)\n",
+                        clicks, column, turn.label.c_str(), turn.answerColumn, turn.answerMs,
+                        turn.humanShownMs, turn.turnShownMs);
                 }
             }
             if (!turn.boxShown) {
@@ -342,7 +343,8 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
             break;
         }
     }
-    std::printf("%d answers decided by a rule, all in the column it names:", static_cast<int>(seen.size()));
+    std::printf("%d answers decided by a rule, all in the column it names:",
+                static_cast<int>(seen.size()));
     for (const std::string& rule : seen)
         std::printf(" [%s]", rule.c_str());
     std::printf("\n");
@@ -359,16 +361,14 @@ Failure EasyComputerAnswersScenario(const Options& options) {
 
 // The hard level blocks the human's twos: stacked, in a row, rising.
 Failure HardComputerAnswersScenario(const Options& options) {
-    return ExpectRuleAnswers(options, Level::Hard,
-                             {{"human's two, vertical", "human's two, horizontal",
-                               "human's two, rising"}},
-                             30);
+    return ExpectRuleAnswers(
+        options, Level::Hard,
+        {{"human's two, vertical", "human's two, horizontal", "human's two, rising"}}, 30);
 }
 
 // The hard level blocks a human three, and a falling two.
 Failure HardComputerBlocksScenario(const Options& options) {
-    return ExpectRuleAnswers(options, Level::Hard, {{"human's three", "human's two, falling"}},
-                             30);
+    return ExpectRuleAnswers(options, Level::Hard, {{"human's three", "human's two, falling"}}, 30);
 }
 
 // The human plays for the computer at a level until it wins: its win box,
@@ -497,8 +497,8 @@ Failure HardComputerWinScenario(const Options& options) {
         }
     }
     if (rank >= 0 && widest != rank)
-        return Format("the widest name is drawn in row %d, the new entry is at rank %d",
-                      widest + 1, rank + 1);
+        return Format("the widest name is drawn in row %d, the new entry is at rank %d", widest + 1,
+                      rank + 1);
     Click(window, 400, 300);
     CHECK(ExpectMenu(game, window, pictures, "a click on the highscore screen"));
     return CloseAndExpectExit(game, window);

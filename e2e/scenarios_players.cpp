@@ -233,7 +233,7 @@ Failure GarbageHighscoreFileScenario(const Options& options) {
         std::string(5000, 'A') + " 5\r\n   \t  \r\nBob " + std::string(300, '9') + "\r\n";
     unsigned state = 12345;
     for (int i = 0; i < 600; ++i) {
-        state = state * 214013u + 2531011u;
+        state = state * 214013U + 2531011U;
         char byte = static_cast<char>((state >> 16) & 0xFF);
         garbage += byte == 0x1A ? '?' : byte;  // Ctrl-Z would end a text-mode read
     }
@@ -277,7 +277,7 @@ Failure GarbageHighscoreFileScenario(const Options& options) {
             return Format("rank %d holds %d moves above the new entry of %d",
                           static_cast<int>(i) + 1, after[i].moves, played.winningMoves);
     std::vector<ScoreLine> others = after;
-    others.erase(others.begin() + rank);
+    others.erase(others.begin() + static_cast<std::ptrdiff_t>(rank));
     if (others[0].name != "AAAAAAAAA" || others[0].moves != 5 || others[1].name != "Bob" ||
         others[1].moves != 2147483647)
         return "the first entries read from the garbage are\n" + ScoreText(others);

@@ -431,11 +431,13 @@ Failure HighscoreScreenScenario(const Options& options) {
     FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr)
         return "cannot write " + path;
-    std::fputs(
-        "WWWWWWWWW 9\nTilo 11\nHenrike 12\nJasper 14\nOle 16\nFrieda 18\n"
-        "Lennart 21\nWiebke 24\nBjarne 27\nIlka 30\n",
-        file);
-    std::fclose(file);
+    bool written = std::fputs(
+                       "WWWWWWWWW 9\nTilo 11\nHenrike 12\nJasper 14\nOle 16\nFrieda 18\n"
+                       "Lennart 21\nWiebke 24\nBjarne 27\nIlka 30\n",
+                       file) >= 0;
+    written = std::fclose(file) == 0 && written;
+    if (!written)
+        return "cannot write " + path;
     Click(window, 400, 300);
     CHECK(WaitForPicture(window, menu, 0, 0, Exact, "the menu after the highscores"));
     Click(window, HighscoresButton.x, HighscoresButton.y);

@@ -74,7 +74,7 @@ void PlayComputerGameColumn(int column) {
 
 }  // namespace
 
-void HandleBoardClick(WindowHandle, int x) { PlayColumn(ColumnFromX(x)); }
+void HandleBoardClick(WindowHandle /*window*/, int x) { PlayColumn(ColumnFromX(x)); }
 
 void PlayColumn(int column) {
     if (AgainstComputer()) {

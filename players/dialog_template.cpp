@@ -64,7 +64,7 @@ unsigned char* PutText(unsigned char* position, const char* text) {
     return position;
 }
 
-unsigned char* ZeroUpTo(unsigned char* position, unsigned char* end) {
+unsigned char* ZeroUpTo(unsigned char* position, const unsigned char* end) {
     while (position < end)
         *position++ = 0;
     return position;
@@ -77,7 +77,7 @@ int TextBytes(int units) { return units * 2; }
 }  // namespace
 
 unsigned char* AlignDword(unsigned char* position) {
-    std::uintptr_t address = reinterpret_cast<std::uintptr_t>(position);
+    auto address = reinterpret_cast<std::uintptr_t>(position);
     return position + ((4 - (address & 3)) & 3);
 }
 

@@ -66,7 +66,9 @@ void SaveTable(const char* path, const HighscoreTable& table) {
     if (length < 0 || length >= PathSize)
         return;
     if (!WriteTable(temporary, table) || !PutFileInPlace(temporary, path)) {
-        std::remove(temporary);
+        // The temporary file may not even exist; a stale one is overwritten
+        // by the next save.
+        (void)std::remove(temporary);
     }
 }
 
@@ -118,7 +120,8 @@ bool ReadHighscoreTable(const char* path, HighscoreTable* table) {
         entry.moves = HighscoreValue(value);
     }
     bool readable = std::ferror(file) == 0;
-    std::fclose(file);
+    // Nothing was written, so closing cannot lose anything.
+    (void)std::fclose(file);
     return readable;
 }
 
@@ -136,17 +139,17 @@ void InsertHighscore(HighscoreTable* table, const HighscoreEntry& entry) {
 }
 
 void EnterHighscoreInFile(const char* path, const char* name, int moves) {
-    HighscoreTable table;
+    HighscoreTable table{};
     if (!ReadHighscoreTable(path, &table))
         return;
-    HighscoreEntry entry;
+    HighscoreEntry entry{};
     MakeStorableName(name, entry.name);
     entry.moves = moves;
     InsertHighscore(&table, entry);
     SaveTable(path, table);
 }
 
-void EnterHighscore(WindowHandle, const char* name, int moves) {
+void EnterHighscore(WindowHandle /*window*/, const char* name, int moves) {
     EnterHighscoreInFile(HighscoreFile, name, moves);
 }
 
@@ -160,7 +163,7 @@ void DrawHighscoresFromFile(WindowHandle window, const char* path) {
             WriteText(context, NameX, RowY[row], name, static_cast<int>(std::strlen(name)));
             WriteText(context, MovesX, RowY[row], value, static_cast<int>(std::strlen(value)));
         }
-        std::fclose(file);
+        (void)std::fclose(file);  // only read
     }
     ReleaseDrawContext(window, context);
 }

@@ -31,7 +31,7 @@ INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             DialogFont = reinterpret_cast<HFONT>(wParam);
             break;
         case WM_INITDIALOG: {
-            const NameRequest* request = reinterpret_cast<const NameRequest*>(lParam);
+            const auto* request = reinterpret_cast<const NameRequest*>(lParam);
             DialogTarget = request->target;
             DialogMaxLength = request->maxLength;
             SetFocus(GetDlgItem(dialog, NameEditId));
@@ -60,7 +60,7 @@ int NameDialog(HWND owner, const char* prompt, const char* caption, char* target
     HGLOBAL block = GlobalAlloc(GMEM_ZEROINIT, TemplateBufferSize);
     if (block == nullptr)
         return 0;
-    unsigned char* buffer = static_cast<unsigned char*>(GlobalLock(block));
+    auto* buffer = static_cast<unsigned char*>(GlobalLock(block));
     if (buffer == nullptr) {
         GlobalFree(block);
         return 0;
@@ -69,7 +69,9 @@ int NameDialog(HWND owner, const char* prompt, const char* caption, char* target
     GlobalUnlock(block);
     INT_PTR result = 0;
     if (written > 0) {
-        NameRequest request = {target, maxLength};
+        NameRequest request{};
+        request.target = target;
+        request.maxLength = maxLength;
         // The block is fixed memory, so its handle is its address.
         result = DialogBoxIndirectParamA(nullptr, static_cast<LPCDLGTEMPLATEA>(block), owner,
                                          NameDialogProc, reinterpret_cast<LPARAM>(&request));

@@ -39,10 +39,8 @@ void DrawStatusPicture(const char* path, int width, int height, int x, int y) {
 }  // namespace
 
 PictureSize CopyExtent(int pictureWidth, int pictureHeight) {
-    PictureSize extent;
-    extent.width = pictureWidth < IntroSize.width ? pictureWidth : IntroSize.width;
-    extent.height = pictureHeight < IntroSize.height ? pictureHeight : IntroSize.height;
-    return extent;
+    return {pictureWidth < IntroSize.width ? pictureWidth : IntroSize.width,
+            pictureHeight < IntroSize.height ? pictureHeight : IntroSize.height};
 }
 
 bool CopyPictureAt(DrawContext context, const char* path, int width, int height, int x, int y) {

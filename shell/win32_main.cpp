@@ -69,7 +69,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
                            WindowWidth, WindowHeight, nullptr, nullptr, instance, nullptr);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
     ClearBoard();
     MainWindow = ToHandle(CreateMainWindow(instance));
     if (MainWindow == nullptr) {
@@ -90,7 +91,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // The window still exists when the game itself ended the loop; closed
     // from its frame, it released its font on the way out.
-    if (IsWindow(ToWindow(MainWindow)))
+    if (IsWindow(ToWindow(MainWindow)) != FALSE)
         ReleaseWindowResources(MainWindow);
     return 0;
 }

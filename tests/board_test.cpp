@@ -84,9 +84,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, FourInARow, ::testing::ValuesIn(FourCases()));
 
 TEST(FourInARowRuns, ARunBrokenByTheOtherMarkStartsAgain) {
     std::string board(BoardCells, Empty);
-    std::memcpy(&board[5 * BoardColumns], "XXOXX  ", BoardColumns);
+    std::memcpy(&board[std::size_t{5} * BoardColumns], "XXOXX  ", BoardColumns);
     EXPECT_EQ(HasFourInARow(MarkX, board.data()), 0);
-    std::memcpy(&board[5 * BoardColumns], "XXOXXXX", BoardColumns);
+    std::memcpy(&board[std::size_t{5} * BoardColumns], "XXOXXXX", BoardColumns);
     EXPECT_EQ(HasFourInARow(MarkX, board.data()), 1);
 }
 
@@ -112,7 +112,7 @@ protected:
         ResetProcessState();
         ClearBoard();
     }
-    void Fill(int column, int discs) {
+    static void Fill(int column, int discs) {
         for (int i = 0; i < discs; ++i)
             Board[(BoardRows - 1 - i) * BoardColumns + column] = MarkX;
     }

@@ -91,16 +91,16 @@ TEST(ComputerChoosers, SeedFromTheClockAtEveryCall) {
     TestBoard threat = BoardFromPicture(OwnThreeAgainstThreat);
     SeedRandom(3);
     ChooseEasyColumn(threat.data(), 3);
-    EXPECT_EQ(RandomState, 1234u);
+    EXPECT_EQ(RandomState, 1234U);
     SeedRandom(3);
     ChooseHardColumn(threat.data(), 3);
-    EXPECT_EQ(RandomState, 1234u);
+    EXPECT_EQ(RandomState, 1234U);
 }
 
 TEST(ComputerChoosers, FullBoardStillGivesAColumn) {
     ResetProcessState();
     TestBoard board = BoardFromPicture(FullBoard);
-    for (std::uint32_t clock : {0u, 1u, 1700000000u}) {
+    for (std::uint32_t clock : {0U, 1U, 1700000000U}) {
         fake::SetClock(clock);
         int easy = ChooseEasyColumn(board.data(), 42);
         int hard = ChooseHardColumn(board.data(), 42);

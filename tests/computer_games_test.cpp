@@ -41,7 +41,7 @@ int HumanColumn(std::mt19937& random) {
         for (int column = 0; column < BoardColumns; ++column)
             if (Wins(column, mark))
                 return column;
-    int free[BoardColumns];
+    int free[BoardColumns] = {};
     int count = 0;
     for (int column = 0; column < BoardColumns; ++column)
         if (!IsColumnFull(column))
@@ -52,11 +52,11 @@ int HumanColumn(std::mt19937& random) {
 // The announcement among the calls, if any.
 Outcome Announced() {
     for (const std::string& call : fake::CallsStartingWith("box ")) {
-        if (call == std::string("box main \"") + HumanName + "\" \"***SIEG***\" 0x40")
+        if (call == std::string("box main \"") + HumanName + R"(" "***SIEG***" 0x40)")
             return Outcome::HumanWin;
-        if (call == "box main \"COMPUTER\" \"***SIEG***\" 0x40")
+        if (call == R"(box main "COMPUTER" "***SIEG***" 0x40)")
             return Outcome::ComputerWin;
-        if (call == "box main \"!  !  U N E N T S C H I E D E N  !  !\" \"***HAHA***\" 0x40")
+        if (call == R"(box main "!  !  U N E N T S C H I E D E N  !  !" "***HAHA***" 0x40)")
             return Outcome::Draw;
     }
     return Outcome::None;
@@ -85,16 +85,16 @@ protected:
         ASSERT_EQ(chdir(folder_.c_str()), 0);
     }
     void TearDown() override {
-        std::remove(HighscoreFile);
+        (void)std::remove(HighscoreFile);  // only there after a win
         EXPECT_EQ(chdir(previous_), 0);
         rmdir(folder_.c_str());
     }
 
     // One game from an empty board. The play-again box is left unanswered
     // (the fake answers OK), so the board stays as the game ended.
-    Outcome PlayGame(int screen, int mode, unsigned seed, int* clicks) {
+    static Outcome PlayGame(int screen, int mode, unsigned seed, int* clicks) {
         ResetProcessState();
-        std::remove(HighscoreFile);
+        (void)std::remove(HighscoreFile);  // only there after a win
         ClearBoard();
         std::strcpy(PlayerName1, HumanName);
         Screen = screen;
@@ -131,7 +131,7 @@ TEST_F(ComputerGames, EachLevelIsWonLostAndDrawnToItsProperEnd) {
             Outcome outcome = PlayGame(level.screen, level.mode, seed, &clicks);
             ASSERT_NE(outcome, Outcome::None) << "no end after " << clicks << " clicks";
             ++seen[static_cast<int>(outcome)];
-            EXPECT_EQ(fake::CallsStartingWith("box main \"Nochmal\" \"***????***\"").size(), 1u);
+            EXPECT_EQ(fake::CallsStartingWith("box main \"Nochmal\" \"***????***\"").size(), 1U);
             switch (outcome) {
                 case Outcome::HumanWin:
                     // The first game of a session counts its clicks from 0.
@@ -170,7 +170,7 @@ TEST_F(ComputerGames, HumanFillingTheLastCellEndsInADraw) {
     // 42 discs without a four; the last one is the human's.
     const std::string drawn = "436014551150160155104632660465204242223333";
     for (int mode : {ModeEasyComputer, ModeHardComputer}) {
-        for (unsigned clock : {0u, 1u, 77u}) {
+        for (unsigned clock : {0U, 1U, 77U}) {
             SCOPED_TRACE(mode * 1000 + clock);
             ResetProcessState();
             ClearBoard();
@@ -188,7 +188,7 @@ TEST_F(ComputerGames, HumanFillingTheLastCellEndsInADraw) {
             PlayColumn(drawn.back() - '0');
             EXPECT_EQ(Announced(), Outcome::Draw);
             EXPECT_TRUE(IsBoardFull());
-            EXPECT_EQ(fake::CallsStartingWith("pause ").size(), 1u);
+            EXPECT_EQ(fake::CallsStartingWith("pause ").size(), 1U);
         }
     }
 }

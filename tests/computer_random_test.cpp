@@ -23,10 +23,10 @@ TEST(ComputerRandom, KnownDrawsAfterSeeding) {
 
 TEST(ComputerRandom, StateWrapsAndDrawsStayInRange) {
     ResetProcessState();
-    SeedRandom(0xFFFFFFFFu);
+    SeedRandom(0xFFFFFFFFU);
     // 0xFFFFFFFF * 214013 + 2531011 modulo 2^32 is 2316998.
-    EXPECT_EQ(NextRandom(), (2316998u >> 16) & 0x7FFF);
-    EXPECT_EQ(RandomState, 2316998u);
+    EXPECT_EQ(NextRandom(), (2316998U >> 16) & 0x7FFF);
+    EXPECT_EQ(RandomState, 2316998U);
     for (int i = 0; i < 1000; ++i) {
         int draw = NextRandom();
         ASSERT_GE(draw, 0);
@@ -75,7 +75,7 @@ TEST(ComputerFallback, RandomColumnNeverFull) {
         ASSERT_TRUE(column == 1 || column == 3 || column == 5) << "seed " << seed;
         seen.insert(column);
     }
-    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen.size(), 3U);
 }
 
 TEST(ComputerFallback, OpeningStaysInLeftAndMiddleColumns) {
@@ -96,7 +96,7 @@ const char* const FullBoard = "XOXOXOX/XOXOXOX/OXOXOXO/OXOXOXO/XOXOXOX/XOXOXOX";
 TEST(ComputerFallback, FullBoardEndsWithSomeColumn) {
     ResetProcessState();
     TestBoard board = BoardFromPicture(FullBoard);
-    for (std::uint32_t seed : {0u, 1u, 77u}) {
+    for (std::uint32_t seed : {0U, 1U, 77U}) {
         SeedRandom(seed);
         int column = ChooseFallbackColumn(board.data(), 40);
         EXPECT_GE(column, 0);

@@ -145,7 +145,7 @@ TEST(ComputerRules, FindTheExpectedColumn) {
 TEST(ComputerRules, RuleGridFramesTheBoard) {
     ResetProcessState();
     TestBoard board = BoardFromPicture("X.....O/......./......./......./......./O.....X");
-    RuleGrid grid;
+    RuleGrid grid{};
     BuildRuleGrid(board.data(), &grid);
     EXPECT_EQ(GridCell(grid, 0, 0), 'X');
     EXPECT_EQ(GridCell(grid, 0, 6), 'O');
@@ -162,7 +162,7 @@ TEST(ComputerRules, RuleGridFramesTheBoard) {
 TEST(ComputerRules, SupportedWhenOnTheBottomRowOrOnADisc) {
     ResetProcessState();
     TestBoard board = BoardFromPicture("..O..../..X..../.XO....");
-    RuleGrid grid;
+    RuleGrid grid{};
     BuildRuleGrid(board.data(), &grid);
     EXPECT_TRUE(IsSupported(grid, 5, 0));   // empty bottom cell
     EXPECT_TRUE(IsSupported(grid, 5, 1));   // taken bottom cell

@@ -51,9 +51,9 @@ const unsigned char ExpectedTemplate[224] = {
 constexpr unsigned char Untouched = 0xAB;
 
 struct TemplateBuffer {
-    alignas(4) unsigned char bytes[TemplateBufferSize];
+    alignas(4) unsigned char bytes[TemplateBufferSize] = {};
     TemplateBuffer() { std::memset(bytes, Untouched, sizeof bytes); }
-    int UntouchedFrom(int offset) const {
+    [[nodiscard]] int UntouchedFrom(int offset) const {
         for (int i = offset; i < TemplateBufferSize; ++i) {
             if (bytes[i] != Untouched)
                 return i;

@@ -48,7 +48,8 @@ TEST(DrawDisc, OnlyTheParityOfTheSelectorCounts) {
     for (int selector : {3, 4, 7, 10}) {
         ResetProcessState();
         DrawDisc(MainWindow, 2, 5, selector);
-        Calls withTurn = fake::Calls();
+        // A copy: the calls are cleared and recorded afresh below.
+        Calls withTurn = fake::Calls();  // NOLINT(performance-unnecessary-copy-initialization)
         ResetProcessState();
         DrawDisc(MainWindow, 2, 5, selector % 2 != 0 ? 1 : 2);
         EXPECT_EQ(withTurn, fake::Calls()) << "selector " << selector;

@@ -125,7 +125,8 @@ DrawContext TheContext() { return MakeHandle<DrawContext>(0x2000); }
 
 int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsigned style) {
     char styleText[16];
-    std::snprintf(styleText, sizeof styleText, "0x%02X", style);
+    // At most "0x" and eight digits: it always fits.
+    (void)std::snprintf(styleText, sizeof styleText, "0x%02X", style);
     Record("box " + OwnerName(owner) + " \"" + text + "\" \"" + caption + "\" " + styleText);
     FakeState& state = State();
     if (state.messageAnswers.empty())
@@ -141,32 +142,32 @@ void PlaySoundToEnd(const char* path) { Record(std::string("sound sync ") + path
 
 void Pause(int milliseconds) { Record("pause " + std::to_string(milliseconds)); }
 
-void RequestRepaint(WindowHandle) { Record("repaint"); }
+void RequestRepaint(WindowHandle /*window*/) { Record("repaint"); }
 
-DrawContext BeginScreenPaint(WindowHandle) {
+DrawContext BeginScreenPaint(WindowHandle /*window*/) {
     Record("paint begin");
     ++State().openPaints;
     return fake::TheContext();
 }
 
-void EndScreenPaint(WindowHandle) {
+void EndScreenPaint(WindowHandle /*window*/) {
     Record("paint end");
     --State().openPaints;
 }
 
-DrawContext GetDrawContext(WindowHandle) {
+DrawContext GetDrawContext(WindowHandle /*window*/) {
     Record("dc get");
     ++State().openContexts;
     return fake::TheContext();
 }
 
-void ReleaseDrawContext(WindowHandle, DrawContext) {
+void ReleaseDrawContext(WindowHandle /*window*/, DrawContext /*context*/) {
     Record("dc release");
     --State().openContexts;
 }
 
-bool CopyPicture(DrawContext, const char* path, int width, int height, int x, int y, int copyWidth,
-                 int copyHeight) {
+bool CopyPicture(DrawContext /*context*/, const char* path, int width, int height, int x, int y,
+                 int copyWidth, int copyHeight) {
     if (State().missingPictures.count(path) != 0) {
         Record(std::string("picture missing ") + path);
         return false;
@@ -188,33 +189,35 @@ bool ReadPictureSize(const char* path, PictureSize* size) {
     return true;
 }
 
-void DrawDot(DrawContext, int x, int y, int diameter, Colour colour) {
+void DrawDot(DrawContext /*context*/, int x, int y, int diameter, Colour colour) {
     Record("dot " + std::to_string(x) + "," + std::to_string(y) + " d" + std::to_string(diameter) +
            " " + ColourText(colour));
 }
 
-void WriteText(DrawContext, int x, int y, const char* text, int length) {
+void WriteText(DrawContext /*context*/, int x, int y, const char* text, int length) {
     Record("text " + std::to_string(x) + "," + std::to_string(y) + " \"" +
            std::string(text, static_cast<std::size_t>(length)) + "\"");
 }
 
-void SetTextLook(DrawContext, Colour colour) { Record("look " + ColourText(colour)); }
+void SetTextLook(DrawContext /*context*/, Colour colour) { Record("look " + ColourText(colour)); }
 
 FontHandle CreateTextFont(const FontRequest& r) {
     FakeState& state = State();
     int number = state.nextFont++;
     state.liveFonts.insert(number);
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "font create %d %d %d %d %d %d %d %d %d %d %d %d %d \"%s\" -> #%d", r.height,
-                  r.width, r.escapement, r.orientation, r.weight, r.italic ? 1 : 0,
-                  r.underline ? 1 : 0, r.strikeOut ? 1 : 0, r.charSet, r.outputPrecision,
-                  r.clipPrecision, r.quality, r.pitchAndFamily, r.face, number);
-    Record(line);
+    // Thirteen numbers of at most eleven characters each always fit; the
+    // face, of any length, is added after them.
+    char numbers[256];
+    (void)std::snprintf(numbers, sizeof numbers, "%d %d %d %d %d %d %d %d %d %d %d %d %d", r.height,
+                        r.width, r.escapement, r.orientation, r.weight, r.italic ? 1 : 0,
+                        r.underline ? 1 : 0, r.strikeOut ? 1 : 0, r.charSet, r.outputPrecision,
+                        r.clipPrecision, r.quality, r.pitchAndFamily);
+    Record(std::string("font create ") + numbers + " \"" + r.face + "\" -> #" +
+           std::to_string(number));
     return MakeHandle<FontHandle>(static_cast<std::uintptr_t>(number));
 }
 
-FontHandle SelectTextFont(DrawContext, FontHandle font) {
+FontHandle SelectTextFont(DrawContext /*context*/, FontHandle font) {
     FakeState& state = State();
     int previous = state.selectedFont;
     state.selectedFont = FontNumber(font);

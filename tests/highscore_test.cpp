@@ -29,8 +29,9 @@ protected:
         path_ = folder_ + "/Highscore.txt";
     }
     void TearDown() override {
-        std::remove(path_.c_str());
-        std::remove((path_ + ".tmp").c_str());
+        // Either file may be gone already.
+        (void)std::remove(path_.c_str());
+        (void)std::remove((path_ + ".tmp").c_str());
         rmdir(folder_.c_str());
     }
 
@@ -38,17 +39,17 @@ protected:
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         out << contents;
     }
-    std::string ReadFile() const {
+    [[nodiscard]] std::string ReadFile() const {
         std::ifstream in(path_, std::ios::binary);
         std::ostringstream contents;
         contents << in.rdbuf();
         return contents.str();
     }
-    bool Exists(const std::string& path) const {
-        struct stat info;
+    [[nodiscard]] static bool Exists(const std::string& path) {
+        struct stat info {};
         return stat(path.c_str(), &info) == 0;
     }
-    const char* Path() const { return path_.c_str(); }
+    [[nodiscard]] const char* Path() const { return path_.c_str(); }
 
     std::string folder_;
     std::string path_;
@@ -104,14 +105,14 @@ TEST_F(HighscoreTest, ReaderTakesNameValuePairsOfTokens) {
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(c.file);
-        HighscoreTable table;
+        HighscoreTable table{};
         ASSERT_TRUE(ReadHighscoreTable(Path(), &table));
         EXPECT_EQ(Lines(table), c.table);
     }
 }
 
 TEST_F(HighscoreTest, ReaderTellsAMissingFileFromAnUnreadableOne) {
-    HighscoreTable table;
+    HighscoreTable table{};
     EXPECT_TRUE(ReadHighscoreTable(Path(), &table));
     EXPECT_EQ(table.count, 0);
     // A folder in the table's place opens but cannot be read.
@@ -179,7 +180,7 @@ TEST_F(HighscoreTest, FailedReplaceLeavesTheOldTableAndNoTemporaryFile) {
     EnterHighscoreInFile(Path(), "New", 1);
     EXPECT_EQ(ReadFile(), Standard);
     EXPECT_FALSE(Exists(path_ + ".tmp"));
-    EXPECT_EQ(fake::CallsStartingWith("replace").size(), 1u);
+    EXPECT_EQ(fake::CallsStartingWith("replace").size(), 1U);
 }
 
 TEST_F(HighscoreTest, FullDiskLeavesTheOldTable) {
@@ -189,7 +190,7 @@ TEST_F(HighscoreTest, FullDiskLeavesTheOldTable) {
     ASSERT_EQ(symlink("/dev/full", (path_ + ".tmp").c_str()), 0);
     EnterHighscoreInFile(Path(), "New", 1);
     EXPECT_TRUE(fake::CallsStartingWith("replace").empty());
-    struct stat info;
+    struct stat info {};
     ASSERT_EQ(lstat(Path(), &info), 0);
     ASSERT_TRUE(S_ISREG(info.st_mode)) << "the device took the table's place";
     EXPECT_EQ(ReadFile(), Standard);
@@ -220,7 +221,7 @@ std::vector<std::string> Drawn(const std::vector<std::vector<std::string>>& rows
     std::vector<std::string> calls = {"dc get"};
     for (const auto& row : rows)
         calls.insert(calls.end(), row.begin(), row.end());
-    calls.push_back("dc release");
+    calls.emplace_back("dc release");
     return calls;
 }
 
@@ -250,7 +251,7 @@ TEST_F(HighscoreTest, DrawingShowsOnlyTheRowsThereAre) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ResetProcessState();
-        std::remove(Path());
+        (void)std::remove(Path());  // may not exist
         if (!c.file.empty())
             WriteFile(c.file);
         DrawHighscoresFromFile(fake::TheWindow(), Path());
@@ -292,7 +293,7 @@ TEST_F(HighscoreTest, RandomFilesAlwaysGiveAWellFormedTable) {
         }
         WriteFile(file);
 
-        HighscoreTable before;
+        HighscoreTable before{};
         ASSERT_TRUE(ReadHighscoreTable(Path(), &before));
         ASSERT_LE(before.count, HighscoreRows);
 
@@ -328,21 +329,21 @@ TEST_F(HighscoreTest, RandomFilesAlwaysGiveAWellFormedTable) {
             ASSERT_NE(blank, std::string::npos) << line;
             const std::string lineName = line.substr(0, blank);
             const std::string value = line.substr(blank + 1);
-            ASSERT_GE(lineName.size(), 1u);
-            ASSERT_LE(lineName.size(), 9u);
+            ASSERT_GE(lineName.size(), 1U);
+            ASSERT_LE(lineName.size(), 9U);
             ASSERT_EQ(lineName.find_first_of(std::string(" \t\r\n\v\f\0", 7)), std::string::npos);
-            ASSERT_EQ(value, std::to_string(std::atoi(value.c_str()))) << line;
+            ASSERT_EQ(value, std::to_string(std::strtol(value.c_str(), nullptr, 10))) << line;
         }
         ASSERT_LE(lineCount, HighscoreRows);
         ASSERT_GE(lineCount, 1);
 
-        HighscoreTable after;
+        HighscoreTable after{};
         ASSERT_TRUE(ReadHighscoreTable(Path(), &after));
         ASSERT_EQ(Lines(after), written);
 
         fake::ClearCalls();
         DrawHighscoresFromFile(fake::TheWindow(), Path());
-        ASSERT_EQ(fake::CallsStartingWith("text").size(), 2u * static_cast<unsigned>(after.count));
+        ASSERT_EQ(fake::CallsStartingWith("text").size(), 2U * static_cast<unsigned>(after.count));
         ASSERT_EQ(fake::OpenDrawContexts(), 0);
     }
 }

@@ -38,17 +38,21 @@ void Reset() { ScriptedColumns().clear(); }
 
 }  // namespace doubles
 
-void DrawDisc(WindowHandle, int column, int row, int colour) {
+void DrawDisc(WindowHandle /*window*/, int column, int row, int colour) {
     fake::Record("disc " + std::to_string(column) + "," + std::to_string(row) + " sel " +
                  std::to_string(colour));
 }
 
 void DrawTurnPicture() { fake::Record("turn"); }
 
-int ChooseEasyColumn(const char*, int moveCount) { return NextScriptedColumn("easy", moveCount); }
+int ChooseEasyColumn(const char* /*board*/, int moveCount) {
+    return NextScriptedColumn("easy", moveCount);
+}
 
-int ChooseHardColumn(const char*, int moveCount) { return NextScriptedColumn("hard", moveCount); }
+int ChooseHardColumn(const char* /*board*/, int moveCount) {
+    return NextScriptedColumn("hard", moveCount);
+}
 
-void EnterHighscore(WindowHandle, const char* name, int moves) {
+void EnterHighscore(WindowHandle /*window*/, const char* name, int moves) {
     fake::Record("highscore \"" + std::string(name) + "\" " + std::to_string(moves));
 }

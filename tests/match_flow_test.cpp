@@ -21,8 +21,8 @@ const std::string Fall = "sound async .\\src\\fallen.wav";
 const std::string Full = "sound async .\\src\\voll.wav";
 const std::string FullAgainstComputer = "sound async .\\src\\Voll.wav";
 const std::string Win = "sound sync .\\src\\gewonnen.wav";
-const std::string Again = "box main \"Nochmal\" \"***????***\" 0x23";
-const std::string Drawn = "box main \"!  !  U N E N T S C H I E D E N  !  !\" \"***HAHA***\" 0x40";
+const std::string Again = R"(box main "Nochmal" "***????***" 0x23)";
+const std::string Drawn = R"(box main "!  !  U N E N T S C H I E D E N  !  !" "***HAHA***" 0x40)";
 
 // 42 discs, no four in a row for anybody.
 const char* const DrawnGame = "436014551150160155104632660465204242223333";
@@ -46,18 +46,18 @@ protected:
         std::strcpy(PlayerName2, "Ben");
         StartGame(ScreenTwoPlayers, ModeTwoPlayers);
     }
-    void StartGame(int screen, int mode) {
+    static void StartGame(int screen, int mode) {
         Screen = screen;
         GameMode = mode;
     }
     // Plays every column of the game but the last, then forgets the calls,
     // so the test sees only what the last click did.
-    void PlayUpToLast(const std::string& game) {
+    static void PlayUpToLast(const std::string& game) {
         for (std::size_t i = 0; i + 1 < game.size(); ++i)
             PlayColumn(game[i] - '0');
         fake::ClearCalls();
     }
-    void Play(const std::string& game) {
+    static void Play(const std::string& game) {
         for (char column : game)
             PlayColumn(column - '0');
     }
@@ -109,8 +109,8 @@ TEST_P(TwoPlayerWin, SoundsToTheEndThenNamesTheWinnerThenAsks) {
     int selector = 2 + static_cast<int>(game.size()) - 1;
     fake::AnswerMessages({AnswerOk, AnswerYes});
     PlayColumn(c.column);
-    const std::string winner = c.playerOne ? "box main \"Anna\" \"***SIEG***SPIELER 1***\" 0x40"
-                                           : "box main \"Ben\" \"***SIEG***SPIELER 2***\" 0x40";
+    const std::string winner = c.playerOne ? R"(box main "Anna" "***SIEG***SPIELER 1***" 0x40)"
+                                           : R"(box main "Ben" "***SIEG***SPIELER 2***" 0x40)";
     EXPECT_EQ(fake::Calls(), (Calls{Disc(c.column, c.row, selector), Fall, Win, winner, Again,
                                     "repaint", "turn"}));
     // Yes: a new game on the same screen between the same players.
@@ -148,7 +148,7 @@ TEST_P(PlayAgain, TheAnswerDecidesWhatComesNext) {
     PlayColumn(0);
     EXPECT_EQ(Screen, c.screen);
     EXPECT_EQ(Running, c.running);
-    EXPECT_EQ(fake::CallsStartingWith("repaint").size(), c.cleared ? 1u : 0u);
+    EXPECT_EQ(fake::CallsStartingWith("repaint").size(), c.cleared ? 1U : 0U);
     if (c.cleared) {
         for (char cell : Board)
             EXPECT_EQ(cell, Empty);
@@ -214,7 +214,7 @@ protected:
         Match::SetUp();
         StartGame(ScreenEasyComputer, ModeEasyComputer);
     }
-    void Stack(int column, int discs) {
+    static void Stack(int column, int discs) {
         for (int i = 0; i < discs; ++i)
             CellAt(5 - i, column) = i % 2 == 0 ? MarkX : MarkO;
     }
@@ -308,7 +308,7 @@ TEST_F(ComputerGame, ABoardFilledByTheHumanIsADrawAfterTheComputersTurn) {
     const char* rows[BoardRows] = {"XXOOXX ", "OOXXOOX", "XXOOXXO",
                                    "OOXXOOX", "XXOOXXO", "OOXXOOX"};
     for (int row = 0; row < BoardRows; ++row)
-        std::memcpy(&Board[row * BoardColumns], rows[row], 7);
+        std::memcpy(&CellAt(row, 0), rows[row], BoardColumns);
     ASSERT_EQ(HasFourInARow(MarkO, Board), 0);
     doubles::ScriptComputerColumns({6});
     fake::AnswerMessages({AnswerOk, AnswerCancel});

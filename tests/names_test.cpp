@@ -11,7 +11,7 @@
 namespace {
 
 std::string Prompt(const char* prompt, int result) {
-    return std::string("prompt main \"") + prompt + "\" \"***Name***\" 10 -> " +
+    return std::string("prompt main \"") + prompt + R"(" "***Name***" 10 -> )" +
            std::to_string(result);
 }
 

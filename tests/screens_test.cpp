@@ -192,7 +192,7 @@ TEST(HandleClick, MenuGameChoiceSetsTheModeAndAsksForNames) {
         EXPECT_EQ(Screen, ScreenMenu) << "screen " << c.screen;
         EXPECT_EQ(GameMode, c.mode);
         Calls prompts = fake::CallsStartingWith("prompt");
-        ASSERT_EQ(prompts.size(), 1u);
+        ASSERT_EQ(prompts.size(), 1U);
         EXPECT_NE(prompts[0].find("-> 2"), std::string::npos);
         EXPECT_EQ(fake::Calls().back(), "dc release");
         EXPECT_EQ(fake::Calls()[fake::Calls().size() - 2], "repaint");
@@ -387,13 +387,13 @@ TEST(PaintScreen, MissingBoardPictureShowsTheBoxAndTheGameIsStillDrawn) {
         fake::ClearCalls();
         PaintScreen(MainWindow);
         Calls calls = fake::Calls();
-        ASSERT_GE(calls.size(), 3u);
+        ASSERT_GE(calls.size(), 3U);
         EXPECT_EQ(calls[0], "paint begin");
         EXPECT_EQ(calls[1], "picture missing .\\src\\spielfeld.bmp");
         EXPECT_EQ(calls[2], "box main \"Bild konnte nicht geladen werden\" \"Error\" 0x00");
-        EXPECT_EQ(fake::CallsStartingWith("dot").size(), 4u);
+        EXPECT_EQ(fake::CallsStartingWith("dot").size(), 4U);
         EXPECT_EQ(fake::CallsStartingWith("text"), (Calls{"text 610,245 \"Anna\""}));
-        EXPECT_EQ(fake::CallsStartingWith("picture .\\src\\compuleicht.bmp").size(), 1u);
+        EXPECT_EQ(fake::CallsStartingWith("picture .\\src\\compuleicht.bmp").size(), 1U);
         EXPECT_EQ(calls.back(), "paint end");
     }
     EXPECT_EQ(fake::OpenPaints(), 0);
@@ -418,13 +418,13 @@ TEST(PaintScreen, HighscoreScreenDrawsTheTableAndNoGame) {
     SetName(PlayerName1, "Anna");
     PaintScreen(MainWindow);
     Calls calls = fake::Calls();
-    ASSERT_GE(calls.size(), 3u);
+    ASSERT_GE(calls.size(), 3U);
     EXPECT_EQ(calls[0], "paint begin");
     EXPECT_EQ(calls[1], "picture .\\src\\highscore.bmp 800x600 at 0,0 copy 800x600");
     EXPECT_EQ(calls.back(), "paint end");
     EXPECT_TRUE(fake::CallsStartingWith("dot").empty());
     EXPECT_TRUE(fake::CallsStartingWith("text 610,").empty());
-    EXPECT_EQ(fake::CallsStartingWith("picture").size(), 1u);
+    EXPECT_EQ(fake::CallsStartingWith("picture").size(), 1U);
     EXPECT_EQ(fake::OpenDrawContexts(), 0);
     EXPECT_EQ(fake::OpenPaints(), 0);
 }
