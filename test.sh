@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of Rillo: the native unit tests (with AddressSanitizer and
-# UndefinedBehaviorSanitizer), the Windows build, the end-to-end scenarios
+# UndefinedBehaviorSanitizer), the static checks (clang-tidy, cppcheck,
+# clang-format), the Windows build, the end-to-end scenarios
 # under Wine on a private Xvfb, and the benchmarks (numbers only).
 # Installs what is missing first. Exits non-zero on any failure.
 set -euo pipefail
@@ -16,6 +17,9 @@ echo "== native build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
+
+echo "== lint"
+bash tools/lint.sh
 
 echo "== Windows program"
 cmake --preset windows >/dev/null
