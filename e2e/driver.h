@@ -273,7 +273,7 @@ inline Failure ExpectBox(const Box& box, const char* text, const char* caption) 
 inline Failure WaitUntilGone(const Box& box, const char* what, DWORD pollMs = 20) {
     double until = NowMs() + BoxTimeout;
     while (NowMs() < until) {
-        if (!IsWindow(box.window) || !IsWindowVisible(box.window))
+        if (IsWindow(box.window) == 0 || IsWindowVisible(box.window) == 0)
             return "";
         Sleep(pollMs);
     }
@@ -389,7 +389,7 @@ inline Failure CopyArea(HDC source, int left, int top, int width, int height, Sh
 // The client area of a window, from the window's own drawing context.
 inline Failure TakeShot(HWND window, Shot* shot) {
     RECT client;
-    if (!GetClientRect(window, &client))
+    if (GetClientRect(window, &client) == 0)
         return "no client area";
     HDC source = GetDC(window);
     Failure failure =
@@ -402,7 +402,7 @@ inline Failure TakeShot(HWND window, Shot* shot) {
 // dialogs lie over it: what a player sees.
 inline Failure TakeScreenShot(HWND window, Shot* shot) {
     RECT area;
-    if (!GetWindowRect(window, &area))
+    if (GetWindowRect(window, &area) == 0)
         return "no window area";
     HDC screen = GetDC(nullptr);
     Failure failure =
@@ -1460,7 +1460,8 @@ inline bool Supported(const Position& p, int r, int c) {
 // vertical line only with the empty cell on top. Answers the empty cell's
 // column when it is supported, else -1.
 inline int ThreeInLine(const Position& p, const LineFamily& f, int r, int c, char who) {
-    int discs = 0, empty = -1;
+    int discs = 0;
+    int empty = -1;
     for (int k = 0; k < 4; ++k) {
         char cell = p.cell[r + k * f.dr][c + k * f.dc];
         if (cell == who)
@@ -1472,7 +1473,8 @@ inline int ThreeInLine(const Position& p, const LineFamily& f, int r, int c, cha
     }
     if (discs != 3 || (f.dc == 0 && empty != 3))
         return -1;
-    int er = r + empty * f.dr, ec = c + empty * f.dc;
+    int er = r + empty * f.dr;
+    int ec = c + empty * f.dc;
     return f.dc == 0 || Supported(p, er, ec) ? ec : -1;
 }
 
@@ -1489,7 +1491,8 @@ inline int TwoInLine(const Position& p, const LineFamily& f, int r, int c, char 
         bool rightRoom = OnBoard(r, c + 3) && p.cell[r][c + 3] == ' ';
         if (!leftRoom && !rightRoom)
             return -1;
-        int discs = 0, gap = -1;
+        int discs = 0;
+        int gap = -1;
         for (int k = 0; k < 3; ++k) {
             char cell = p.cell[r][c + k];
             if (cell == who)
@@ -1513,24 +1516,23 @@ inline int TwoInLine(const Position& p, const LineFamily& f, int r, int c, char 
         if (cell != who && cell != ' ')
             return -1;
         disc[k] = cell == who;
-        discs += disc[k];
+        discs += static_cast<int>(disc[k]);
     }
     if (discs != 2)
         return -1;
-    int chosen;
-    if (!disc[0] && disc[1] && disc[2])
-        chosen = 0;  // _ D D _
+    int chosen = 0;
+    if ((!disc[0] && disc[1] && disc[2]) || (!disc[0] && !disc[1]))
+        chosen = 0;  // _ D D _ or _ _ D D
     else if (disc[0] && !disc[1] && disc[2])
         chosen = f.dc > 0 ? 1 : 3;  // D _ D _: between them when rising, the end when falling
     else if (!disc[0] && disc[1] && !disc[2])
         chosen = 2;  // _ D _ D
     else if (disc[0] && !disc[1] && !disc[2])
         chosen = 1;  // D _ _ D
-    else if (!disc[0] && !disc[1])
-        chosen = 0;  // _ _ D D
     else
         chosen = 3;  // D D _ _
-    int cr = r + chosen * f.dr, cc = c + chosen * f.dc;
+    int cr = r + chosen * f.dr;
+    int cc = c + chosen * f.dc;
     return Supported(p, cr, cc) ? cc : -1;
 }
 

@@ -27,8 +27,8 @@ const char* const TiedTable =
 // Moves a box below the game's window, so the whole board can be read while
 // the box waits for its answer; the game repaints what the box uncovers.
 Failure MoveBoxAside(const Box& box) {
-    if (!SetWindowPos(box.window, nullptr, 0, 640, 0, 0,
-                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+    if (SetWindowPos(box.window, nullptr, 0, 640, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == 0)
         return Format("cannot move %s aside", Describe(box).c_str());
     return "";
 }
@@ -38,7 +38,7 @@ Failure WaitForCells(const Game& game, HWND window, const Pictures& pictures,
                      const Position& expected, const char* what) {
     double until = NowMs() + BoxTimeout;
     Failure last;
-    Position seen;
+    Position seen{};
     while (NowMs() < until) {
         Shot shot;
         CHECK(TakeShot(window, &shot));
@@ -90,7 +90,7 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
     double clicked = NowMs();
     Click(window, DiscX(column), 300);
     double until = clicked + BoxTimeout;
-    Position seen;
+    Position seen{};
     for (;;) {
         if (NowMs() > until)
             return Format("no answer to the click in column %d within %lu ms", column, BoxTimeout);
@@ -208,8 +208,8 @@ void PrintDelays(const char* what, const std::vector<double>& delays) {
         total += delay;
     std::printf("%s: click to the computer's disc min %.0f ms, max %.0f ms, mean %.0f ms over %u\n",
                 what, *std::min_element(delays.begin(), delays.end()),
-                *std::max_element(delays.begin(), delays.end()), total / delays.size(),
-                static_cast<unsigned>(delays.size()));
+                *std::max_element(delays.begin(), delays.end()),
+                total / static_cast<double>(delays.size()), static_cast<unsigned>(delays.size()));
 }
 
 // The rules whose answers a scenario wants to see, by the start of their
@@ -217,7 +217,7 @@ void PrintDelays(const char* what, const std::vector<double>& delays) {
 struct Wanted {
     std::vector<std::string> rules;
 
-    int Find(const std::string& rule) const {
+    [[nodiscard]] int Find(const std::string& rule) const {
         for (size_t i = 0; i < rules.size(); ++i)
             if (rule.compare(0, rules[i].size(), rules[i]) == 0)
                 return static_cast<int>(i);
@@ -296,7 +296,7 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
     std::vector<std::string> seen;
     int clicks = 0;
     for (int gameNumber = 1; !wanted.rules.empty(); ++gameNumber) {
-        Position position;
+        Position position{};
         CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
         int moveCount = gameNumber == 1 ? 0 : 1;  // as the game counts the clicks
         for (;;) {
@@ -390,7 +390,7 @@ Failure ComputerWins(const Options& options, Level level) {
     std::vector<double> delays;
     const int maxGames = 3;
     for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
-        Position position;
+        Position position{};
         CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
         int moveCount = gameNumber == 1 ? 0 : 1;
         int clicks = 0;

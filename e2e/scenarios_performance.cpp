@@ -34,7 +34,7 @@ constexpr int RepaintSamples = 20;
 
 void Perf(const char* measure, double value) {
     std::printf("PERF %s %.3f\n", measure, value);
-    std::fflush(stdout);
+    (void)std::fflush(stdout);  // progress for a person watching
 }
 
 struct Probe {
@@ -85,7 +85,7 @@ Failure MeasureStart(const Options& options, const Shot& intro, bool report) {
     HWND window = nullptr;
     while (window == nullptr && NowMs() - game.startedMs < StartTimeout) {
         HWND found = FindWindowA(MainClass, MainTitle);
-        if (found != nullptr && BelongsTo(found, game.Id()) && IsWindowVisible(found))
+        if (found != nullptr && BelongsTo(found, game.Id()) && IsWindowVisible(found) != 0)
             window = found;
         else if (!game.Running())
             return "the program ended at its start";
@@ -110,7 +110,7 @@ Failure MeasureStart(const Options& options, const Shot& intro, bool report) {
 // message is answered once the handler before it has returned.
 Failure Synchronise(HWND window) {
     DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, BoxTimeout, &ignored))
+    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, BoxTimeout, &ignored) == 0)
         return "the game does not answer";
     return "";
 }
@@ -161,7 +161,7 @@ Failure TimedGame(const Game& game, HWND window, const Pictures& pictures, bool 
     CHECK(WaitForBox(game, BoxTimeout, &again, won.window));
     CHECK(ExpectBox(again, "Nochmal", "***????***"));
     CHECK(PostButton(again, IDYES));
-    Position empty;
+    Position empty{};
     return WaitForNewGame(game, window, pictures, gameNumber + 1, &empty);
 }
 
@@ -203,6 +203,7 @@ Failure MeasureRepaint(const Game& game, HWND window) {
     }
 
     std::vector<Probe> blackened;
+    blackened.reserve(probes.size());
     for (const Probe& probe : probes)
         blackened.push_back({probe.x, probe.y, Black});
     int visibleSamples = 0;
@@ -239,7 +240,7 @@ void MeasureResources(const Options& options, const Game& game) {
     GetProcessHandleCount(game.process.hProcess, &handles);
     Perf("kernel_handles", handles);
     WIN32_FILE_ATTRIBUTE_DATA attributes = {};
-    if (GetFileAttributesExA(options.program.c_str(), GetFileExInfoStandard, &attributes))
+    if (GetFileAttributesExA(options.program.c_str(), GetFileExInfoStandard, &attributes) != 0)
         Perf("program_bytes", static_cast<double>(attributes.nFileSizeLow) +
                                   4294967296.0 * attributes.nFileSizeHigh);
 }
@@ -259,7 +260,7 @@ Failure PerformanceScenario(const Options& options) {
     const std::string board = options.folder + "\\src\\spielfeld.bmp";
     for (int sample = 0; sample < 10; ++sample) {
         const double start = NowMs();
-        HBITMAP picture = static_cast<HBITMAP>(
+        auto* picture = static_cast<HBITMAP>(
             LoadImageA(nullptr, board.c_str(), IMAGE_BITMAP, ScreenWidth, ScreenHeight,
                        LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION));
         const double took = NowMs() - start;

@@ -74,6 +74,7 @@ const char* const TypedNames[] = {"Anna", "Ben",          "Maximilian12", "Tom T
 
 class Walk {
 public:
+    // NOLINTNEXTLINE(cert-msc51-cpp): random_ is seeded in Run, which prints the seed
     explicit Walk(const Options& options) : options_(options) {}
 
     Failure Run();
@@ -121,7 +122,7 @@ private:
     Game game_;
     HWND window_ = nullptr;
     Pictures pictures_;
-    std::mt19937 random_;
+    std::mt19937 random_;     // seeded in Run, which prints the seed for a replay
     bool finishing_ = false;  // the walk is over: games end with "No"
 
     // What the program shows, as the walk expects it.
@@ -185,7 +186,7 @@ Failure Walk::ExpectBoardAsModelled(const char* after) {
     while (NowMs() < until) {
         Shot shot;
         CHECK(TakeShot(window_, &shot));
-        Position seen;
+        Position seen{};
         last = ReadBoard(shot, pictures_, seen.cell);
         if (last.empty()) {
             for (int r = 0; r < Rows && last.empty(); ++r)
@@ -310,7 +311,8 @@ Failure Walk::MenuStep() {
     // would end the program.
     const bool computerAllowed = computerClicks_ < ComputerClickBudget;
     for (;;) {
-        int x = 0, y = 0;
+        int x = 0;
+        int y = 0;
         const int pick = Uniform(0, 99);
         if (pick < 32) {
             x = Uniform(290, 460), y = Uniform(310, 350);
@@ -420,7 +422,8 @@ Failure Walk::AnswerNameDialogs(MenuChoice choice) {
 }
 
 Failure Walk::HighscoreStep() {
-    int x = Uniform(0, ScreenWidth - 1), y = Uniform(0, ScreenHeight - 1);
+    int x = Uniform(0, ScreenWidth - 1);
+    int y = Uniform(0, ScreenHeight - 1);
     Note(Format("highscore screen click at %d,%d", x, y));
     CHECK(SentClick(x, y, "highscore screen"));
     place_ = AtMenu;
@@ -466,14 +469,15 @@ Failure Walk::GameOver(const char* text, const char* caption) {
     } else {
         ++computerGames_;
     }
-    Position fresh;
+    Position fresh{};
     CHECK(WaitForNewGame(game_, window_, pictures_, games_, &fresh));
     return ExpectBoardAsModelled("Yes to \"Nochmal\"");
 }
 
 Failure Walk::TwoPlayerStep() {
     const int column = Uniform(0, Columns - 1);
-    const int x = ColumnX(column), y = Uniform(0, ScreenHeight - 1);
+    const int x = ColumnX(column);
+    const int y = Uniform(0, ScreenHeight - 1);
     const int row = LandingRow(board_, column);
     const bool first = turnCounter_ % 2 == 0;
     Note(Format("player %d clicks column %d at %d,%d%s", first ? 1 : 2, column, x, y,
@@ -511,7 +515,8 @@ Failure Walk::ComputerStep() {
         if (good >= 0)
             column = good;
     }
-    const int x = ColumnX(column), y = Uniform(0, ScreenHeight - 1);
+    const int x = ColumnX(column);
+    const int y = Uniform(0, ScreenHeight - 1);
     const int row = LandingRow(board_, column);
     Note(Format("human clicks column %d at %d,%d against the %s%s", column, x, y, ChoiceName(mode_),
                 row < 0 ? " (full)" : ""));
@@ -540,7 +545,7 @@ Failure Walk::ComputerStep() {
     Click(window_, x, y);
     Box box;
     bool boxShown = false;
-    Position seen;
+    Position seen{};
     CHECK(AwaitAnswer(game_, window_, pictures_, humanBefore, computerBefore, &box, &boxShown,
                       seen.cell));
     if (boxShown) {
@@ -655,9 +660,9 @@ Failure Walk::Run() {
     }
     int target = DefaultClicks;
     if (GetEnvironmentVariableA("E2E_SOAK_CLICKS", text, sizeof text) > 0)
-        target = std::max(1, std::atoi(text));
+        target = static_cast<int>(std::max(1L, std::strtol(text, nullptr, 10)));
     std::printf("soak seed %u (replay with E2E_SOAK_SEED=%u), %d clicks\n", seed, seed, target);
-    std::fflush(stdout);
+    (void)std::fflush(stdout);  // progress for a person watching
     random_.seed(seed);
 
     std::string original;
@@ -679,7 +684,7 @@ Failure Walk::Run() {
         "after the warm-up of %d clicks: %lu GDI objects, private %.2f MiB, working "
         "set %.2f MiB\n",
         warmupClicks, gdiBefore, Mib(memoryBefore.privateBytes), Mib(memoryBefore.workingSet));
-    std::fflush(stdout);
+    (void)std::fflush(stdout);  // progress for a person watching
 
     int nextReport = 500;
     while (clicks_ < target) {
@@ -689,7 +694,7 @@ Failure Walk::Run() {
             std::printf("click %d: %d games, %lu GDI objects, private %.2f MiB, %.0f s\n", clicks_,
                         games_, CountGdiObjects(game_.process.hProcess), Mib(memory.privateBytes),
                         (NowMs() - started) / 1000);
-            std::fflush(stdout);
+            (void)std::fflush(stdout);  // progress for a person watching
             nextReport += 500;
         }
         if (!failure.empty()) {
@@ -710,7 +715,7 @@ Failure Walk::Run() {
     if (!game_.Running())
         return "the program ended during the walk";
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+    if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) == 0)
         return "the program does not answer after the walk";
     const DWORD gdiAfter = GdiObjects();
     const Memory memoryAfter = ReadMemory(game_.process.hProcess);
@@ -730,10 +735,10 @@ Failure Walk::Run() {
         "working set %.2f MiB before, %.2f MiB after\n",
         Mib(memoryBefore.privateBytes), Mib(memoryAfter.privateBytes), Mib(MemoryBoundBytes),
         Mib(memoryBefore.workingSet), Mib(memoryAfter.workingSet));
-    std::fflush(stdout);
+    (void)std::fflush(stdout);  // progress for a person watching
 
     PrintTimes();
-    std::fflush(stdout);
+    (void)std::fflush(stdout);  // progress for a person watching
     if (gdiBefore == 0) {
         std::printf("soak: no count of GDI objects here\n");
     } else if (gdiAfter > gdiBefore + GdiBound) {
