@@ -1068,6 +1068,42 @@ inline int LandingRow(const Position& p, int c) {
     return -1;
 }
 
+// A board as text, one row a line, top row first: "|  HC   |".
+inline std::string BoardText(const Cells cells) {
+    std::string text;
+    for (int r = 0; r < Rows; ++r) {
+        text += "\n    |";
+        for (int c = 0; c < Columns; ++c)
+            text += cells[r][c];
+        text += "|";
+    }
+    return text;
+}
+
+// Waits until the window's board shows exactly the expected discs: a disc
+// drawn by the game may reach the screen a moment later.
+inline Failure WaitForPosition(const Game& game, HWND window, const Pictures& pictures,
+                               const Position& expected, const char* what) {
+    double until = NowMs() + BoxTimeout;
+    Failure last;
+    Position seen{};
+    while (NowMs() < until) {
+        Shot shot;
+        CHECK(TakeShot(window, &shot));
+        last = ReadBoard(shot, pictures, seen.cell);
+        if (last.empty()) {
+            if (std::memcmp(seen.cell, expected.cell, sizeof seen.cell) == 0)
+                return "";
+            last = "the window shows" + BoardText(seen.cell) + "\n  expected" +
+                   BoardText(expected.cell);
+        }
+        if (!game.Running())
+            return Format("%s: the program ended", what);
+        Sleep(20);
+    }
+    return Format("%s: %s", what, last.c_str());
+}
+
 // The computer's answer when chance decides it, as the planners see it: the
 // mean of value(q) over the positions q after its disc in each column with
 // room; 0 on a full board.

@@ -33,30 +33,6 @@ Failure MoveBoxAside(const Box& box) {
     return "";
 }
 
-// Waits until the board can be read and shows a position.
-Failure WaitForCells(const Game& game, HWND window, const Pictures& pictures,
-                     const Position& expected, const char* what) {
-    double until = NowMs() + BoxTimeout;
-    Failure last;
-    Position seen{};
-    while (NowMs() < until) {
-        Shot shot;
-        CHECK(TakeShot(window, &shot));
-        last = ReadBoard(shot, pictures, seen.cell);
-        if (last.empty() && std::memcmp(seen.cell, expected.cell, sizeof seen.cell) == 0)
-            return "";
-        if (!game.Running())
-            return "the program ended";
-        Sleep(30);
-    }
-    std::string rows;
-    for (int r = 0; r < Rows; ++r)
-        rows += "\n|" + std::string(seen.cell[r], Columns) + "|  |" +
-                std::string(expected.cell[r], Columns) + "|";
-    return Format("%s: the board (left) is not the expected one (right)%s%s%s", what,
-                  last.empty() ? "" : ", ", last.c_str(), rows.c_str());
-}
-
 std::string AnswerLabel(const Position& afterHuman, const RuleAnswer& answer);
 
 // What one click on the board brought.
@@ -155,7 +131,7 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
             expected.cell[r][c] = 'C';
         }
     }
-    CHECK(WaitForCells(game, window, pictures, expected, "after the computer's answer"));
+    CHECK(WaitForPosition(game, window, pictures, expected, "after the computer's answer"));
     *position = expected;
     return "";
 }

@@ -41,17 +41,6 @@ COLORREF CoreOf(char who) { return who == 'H' ? YellowCore : RedCore; }
 COLORREF RingOf(char who) { return who == 'H' ? YellowRing : RedRing; }
 const char* PlayerText(char who) { return who == 'H' ? "player 1" : "player 2"; }
 
-std::string BoardText(const Cells cells) {
-    std::string text;
-    for (int r = 0; r < Rows; ++r) {
-        text += "\n    |";
-        for (int c = 0; c < Columns; ++c)
-            text += cells[r][c];
-        text += "|";
-    }
-    return text;
-}
-
 // The line of four of one side in the model: its cells and its direction
 // (row step, column step), the first one found.
 struct Line {
@@ -261,24 +250,7 @@ void MoveBoxAside(const Box& box) {
 // Waits until the window shows exactly the discs of the model.
 Failure ExpectDiscs(const Game& game, HWND window, const Pictures& pictures, const Model& model,
                     const char* what) {
-    double until = NowMs() + BoxTimeout;
-    Failure last;
-    Position seen{};
-    while (NowMs() < until) {
-        Shot shot;
-        CHECK(TakeShot(window, &shot));
-        last = ReadBoard(shot, pictures, seen.cell);
-        if (last.empty()) {
-            if (std::memcmp(seen.cell, model.position.cell, sizeof seen.cell) == 0)
-                return "";
-            last = "the window shows" + BoardText(seen.cell) + "\n  expected" +
-                   BoardText(model.position.cell);
-        }
-        if (!game.Running())
-            return Format("%s: the program ended", what);
-        Sleep(20);
-    }
-    return Format("%s: %s", what, last.c_str());
+    return WaitForPosition(game, window, pictures, model.position, what);
 }
 
 Failure ExpectTurnPicture(HWND window, const Pictures& pictures, int player, const char* what) {
