@@ -1423,20 +1423,6 @@ inline Failure BeatEasyComputer(const Game& game, HWND window, const Pictures& p
     return Format("the human did not win in %d games", maxGames);
 }
 
-// Chooses the easy computer from the menu and answers the name dialog.
-inline Failure ChooseEasyGame(const Game& game, HWND window, const Pictures& pictures,
-                              const std::string& name) {
-    Click(window, EasyButton.x, EasyButton.y);
-    HWND previous = nullptr;
-    CHECK(AnswerName(game, window, "Spieler:", name, &previous));
-    CHECK(ExpectBoard(game, window, pictures, "the name for the easy computer"));
-    Shot shot;
-    CHECK(TakeSettledShot(game, window, &shot));
-    if (ShareShown(shot, pictures.easyLevel, pictures.hardLevel, 565, 336, 4) < 0.9)
-        return "the easy level picture is not shown";
-    return "";
-}
-
 // The win box answered OK, "Nochmal" answered No, back at the menu.
 inline Failure FinishWin(const Game& game, HWND window, const Pictures& pictures, const Box& win) {
     CHECK(PressButton(win, IDOK));
@@ -1660,6 +1646,12 @@ inline Failure ChooseComputerGame(const Game& game, HWND window, const Pictures&
     if (ShareShown(shot, shown, other, 565, 336, 4) < 0.9)
         return easy ? "the easy level picture is not shown" : "the hard level picture is not shown";
     return "";
+}
+
+// Chooses a game against the easy computer, as ChooseComputerGame does.
+inline Failure ChooseEasyGame(const Game& game, HWND window, const Pictures& pictures,
+                              const std::string& name) {
+    return ChooseComputerGame(game, window, pictures, name, Level::Easy);
 }
 
 }  // namespace e2e
