@@ -102,18 +102,31 @@ struct Game {
     }
 };
 
+// Starts the program in the working folder. Under a busy Wine a start now
+// and then fails inside Wine before the program runs at all (error 1359,
+// an internal error); such a start is tried again, at most three times in
+// all, and each retry is printed.
 inline Failure StartGame(const Options& options, Game* game) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    std::string commandLine = Quote(options.program);
-    game->startedMs = NowMs();
-    if (CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, options.folder.c_str(), &startup, &game->process) == 0) {
+    constexpr int Attempts = 3;
+    DWORD error = 0;
+    for (int attempt = 1; attempt <= Attempts; ++attempt) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string commandLine = Quote(options.program);
+        game->startedMs = NowMs();
+        if (CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, options.folder.c_str(), &startup, &game->process) != 0)
+            return "";
+        error = GetLastError();
         game->process = PROCESS_INFORMATION();
-        return Format("cannot start %s in %s (error %lu)", options.program.c_str(),
-                      options.folder.c_str(), GetLastError());
+        if (error != ERROR_INTERNAL_ERROR)
+            break;
+        std::printf("start %d of %s failed inside Wine (error %lu)%s\n", attempt,
+                    options.program.c_str(), error, attempt < Attempts ? "; trying again" : "");
+        Sleep(500);
     }
-    return "";
+    return Format("cannot start %s in %s (error %lu)", options.program.c_str(),
+                  options.folder.c_str(), error);
 }
 
 // Waits for the process to end; answers its exit status.
