@@ -1,19 +1,11 @@
 // The board and the rules that read it.
 #include "game/board.h"
 
+#include "game/layout.h"
+
 char Board[BoardCells];
 
 namespace {
-
-// Where discs are drawn: 71 pixels apart across, 78 pixels apart down.
-constexpr int DiscFirstX = 70;
-constexpr int DiscStepX = 71;
-constexpr int DiscBottomY = 545;
-constexpr int DiscStepY = 78;
-
-// Where clicks are taken: bands 70 pixels wide from x 36 to x 525.
-constexpr int BandFirstX = 36;
-constexpr int BandWidth = 70;
 
 char Cell(const char* board, int row, int column) { return board[row * BoardColumns + column]; }
 

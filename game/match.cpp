@@ -20,8 +20,6 @@ constexpr int ComputerColour = 1;
 
 constexpr int ComputerThinkingMs = 1000;
 
-constexpr const char* DrawAnnouncement = "!  !  U N E N T S C H I E D E N  !  !";
-
 char MarkOfTurn() { return TurnCounter % 2 == 0 ? MarkX : MarkO; }
 
 bool AgainstComputer() { return GameMode == ModeEasyComputer || GameMode == ModeHardComputer; }
@@ -106,15 +104,15 @@ int CheckWin(WindowHandle window) {
     if (!AgainstComputer()) {
         // TurnCounter has already moved on past the winning disc.
         if (TurnCounter % 2 != 0) {
-            ShowMessage(window, PlayerName1, "***SIEG***SPIELER 1***", BoxInformation);
+            ShowMessage(window, PlayerName1, PlayerOneWinCaption, BoxInformation);
         } else {
-            ShowMessage(window, PlayerName2, "***SIEG***SPIELER 2***", BoxInformation);
+            ShowMessage(window, PlayerName2, PlayerTwoWinCaption, BoxInformation);
         }
     } else if (ComputerToMove == 0) {
         EnterHighscore(window, PlayerName1, MoveCount);
-        ShowMessage(window, PlayerName1, "***SIEG***", BoxInformation);
+        ShowMessage(window, PlayerName1, ComputerGameWinCaption, BoxInformation);
     } else {
-        ShowMessage(window, "COMPUTER", "***SIEG***", BoxInformation);
+        ShowMessage(window, ComputerWinText, ComputerGameWinCaption, BoxInformation);
     }
     AskPlayAgain();
     return 0;
@@ -123,13 +121,13 @@ int CheckWin(WindowHandle window) {
 int CheckDraw() {
     if (!IsBoardFull())
         return 1;
-    ShowMessage(MainWindow, DrawAnnouncement, "***HAHA***", BoxInformation);
+    ShowMessage(MainWindow, DrawAnnouncement, DrawAnnouncementCaption, BoxInformation);
     AskPlayAgain();
     return 0;
 }
 
 void AskPlayAgain() {
-    int answer = ShowMessage(MainWindow, "Nochmal", "***????***", BoxYesNoCancel);
+    int answer = ShowMessage(MainWindow, PlayAgainText, PlayAgainCaption, BoxYesNoCancel);
     if (answer == AnswerYes || answer == AnswerNo) {
         RequestRepaint(MainWindow);
         ComputerToMove = 0;

@@ -3,12 +3,7 @@
 #pragma once
 
 #include "game/state.h"
-
-// Sounds and texts of the match.
-constexpr const char* FallSound = ".\\src\\fallen.wav";
-constexpr const char* FullColumnSound = ".\\src\\voll.wav";
-constexpr const char* FullColumnSoundComputerGame = ".\\src\\Voll.wav";
-constexpr const char* WinSound = ".\\src\\gewonnen.wav";
+#include "game/texts.h"
 
 void HandleBoardClick(WindowHandle window, int x);
 void PlayColumn(int column);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "game/texts.h"
 #include "shell/platform.h"
 
 namespace {
@@ -16,8 +17,6 @@ constexpr std::uint32_t EditStyle = 0x50810000;
 constexpr std::uint16_t ClassIsAtom = 0xFFFF;
 constexpr std::uint16_t PointSize = 8;
 constexpr const char* Typeface = "MS Sans Serif";
-constexpr const char* OkText = "OK";
-constexpr const char* CancelText = "Abbrechen";
 constexpr const char* EmptyText = "";
 constexpr int OkId = 1;
 constexpr int CancelId = 2;
@@ -119,7 +118,7 @@ unsigned char* WriteDialogItem(unsigned char* position, std::uint16_t classAtom,
 }
 
 int NameDialogTemplateSize(const char* prompt, const char* caption) {
-    const char* itemTexts[NameDialogItems] = {OkText, CancelText, prompt, EmptyText};
+    const char* itemTexts[NameDialogItems] = {NameOkText, NameCancelText, prompt, EmptyText};
     int captionUnits = TextUnits(caption);
     int typefaceUnits = TextUnits(Typeface);
     if (captionUnits == 0 || typefaceUnits == 0)
@@ -140,8 +139,8 @@ int WriteNameDialogTemplate(unsigned char* buffer, const char* prompt, const cha
         return 0;
     unsigned char* position = WriteDialogHeader(buffer, caption, NameDialogStyle, NameDialogItems,
                                                 Typeface, 0, 0, 319, 47);
-    position = WriteDialogItem(position, ButtonClass, OkId, OkText, OkButtonStyle, 264, 7, 48, 15);
-    position = WriteDialogItem(position, ButtonClass, CancelId, CancelText, CancelButtonStyle, 264,
+    position = WriteDialogItem(position, ButtonClass, OkId, NameOkText, OkButtonStyle, 264, 7, 48, 15);
+    position = WriteDialogItem(position, ButtonClass, CancelId, NameCancelText, CancelButtonStyle, 264,
                                26, 48, 15);
     position =
         WriteDialogItem(position, StaticClass, NameLabelId, prompt, LabelStyle, 10, 9, 129, 16);

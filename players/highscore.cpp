@@ -7,11 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/layout.h"
+
 namespace {
 
-constexpr int RowY[HighscoreRows] = {157, 230, 290, 343, 378, 413, 448, 483, 518, 553};
-constexpr int NameX = 105;
-constexpr int MovesX = 600;
+static_assert(sizeof HighscoreRowY / sizeof HighscoreRowY[0] == HighscoreRows,
+              "one y for every row of the table");
 constexpr const char* TemporarySuffix = ".tmp";
 constexpr int PathSize = 1024;
 constexpr char StoredBlank = '_';
@@ -160,8 +161,8 @@ void DrawHighscoresFromFile(WindowHandle window, const char* path) {
         char name[NameSize];
         char value[HighscoreValueSize];
         for (int row = 0; row < HighscoreRows && ReadEntryTokens(file, name, value); ++row) {
-            WriteText(context, NameX, RowY[row], name, static_cast<int>(std::strlen(name)));
-            WriteText(context, MovesX, RowY[row], value, static_cast<int>(std::strlen(value)));
+            WriteText(context, HighscoreNameX, HighscoreRowY[row], name, static_cast<int>(std::strlen(name)));
+            WriteText(context, HighscoreMovesX, HighscoreRowY[row], value, static_cast<int>(std::strlen(value)));
         }
         (void)std::fclose(file);  // only read
     }

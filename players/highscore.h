@@ -3,8 +3,7 @@
 #pragma once
 
 #include "game/state.h"
-
-constexpr const char* HighscoreFile = ".\\src\\Highscore.txt";
+#include "game/texts.h"
 
 constexpr int HighscoreRows = 10;
 // A name token holds at most 9 characters, a value token at most 255; longer

@@ -2,11 +2,7 @@
 #pragma once
 
 #include "game/state.h"
-
-constexpr const char* NameCaption = "***Name***";
-constexpr const char* FirstPlayerPrompt = "Spieler1:";
-constexpr const char* SecondPlayerPrompt = "Spieler2:";
-constexpr const char* SinglePlayerPrompt = "Spieler:";
+#include "game/texts.h"
 
 // In games against the computer PlayerName2 starts with this mark, so only
 // the human's name decides whether the question comes again.

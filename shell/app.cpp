@@ -16,7 +16,7 @@ bool ReadIntroSize(WindowHandle window) {
     return true;
 }
 
-void ReportWindowFailure() { ShowMessage(nullptr, "Fehler", "Fehler", BoxOk); }
+void ReportWindowFailure() { ShowMessage(nullptr, WindowErrorText, WindowErrorCaption, BoxOk); }
 
 bool KeepRunning() { return Running == 1; }
 

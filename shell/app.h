@@ -3,10 +3,7 @@
 #pragma once
 
 #include "game/state.h"
-
-constexpr const char* IntroPicture = ".\\src\\intro.bmp";
-constexpr const char* PictureErrorText = "Bild konnte nicht geladen werden";
-constexpr const char* PictureErrorCaption = "Error";
+#include "game/texts.h"
 
 // At window creation: reads IntroSize from the intro picture. On failure shows
 // the picture error box owned by the window being created and returns false.

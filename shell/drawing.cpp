@@ -4,6 +4,8 @@
 #include "shell/drawing.h"
 
 #include "game/board.h"
+#include "game/layout.h"
+#include "game/texts.h"
 
 namespace {
 
@@ -13,20 +15,6 @@ constexpr Colour RedDark = {128, 0, 0};
 constexpr Colour YellowLight = {255, 255, 0};
 constexpr Colour YellowDark = {128, 128, 0};
 
-constexpr const char* PlayerOnePicture = ".\\src\\spieler1.bmp";
-constexpr const char* PlayerTwoPicture = ".\\src\\spieler2.bmp";
-constexpr const char* EasyLevelPicture = ".\\src\\compuleicht.bmp";
-constexpr const char* HardLevelPicture = ".\\src\\compuschwer.bmp";
-
-constexpr int TurnPictureWidth = 202;
-constexpr int TurnPictureHeight = 58;
-constexpr int TurnPictureX = 568;
-constexpr int TurnPictureY = 96;
-
-constexpr int LevelPictureWidth = 212;
-constexpr int LevelPictureHeight = 134;
-constexpr int LevelPictureX = 565;
-constexpr int LevelPictureY = 336;
 
 // Loads a status picture and copies it into the main window. A picture that
 // cannot be loaded simply stays away.
@@ -57,10 +45,10 @@ void DrawDisc(WindowHandle window, int column, int row, int colour) {
     Colour dark = red ? RedDark : YellowDark;
     // Each layer covers the middle of the one before: black rim, light ring,
     // black ring, dark core.
-    DrawDot(context, x, y, 55, Black);
-    DrawDot(context, x, y, 50, light);
-    DrawDot(context, x, y, 40, Black);
-    DrawDot(context, x, y, 35, dark);
+    DrawDot(context, x, y, DiscRimDiameter, Black);
+    DrawDot(context, x, y, DiscRingDiameter, light);
+    DrawDot(context, x, y, DiscInnerRimDiameter, Black);
+    DrawDot(context, x, y, DiscCoreDiameter, dark);
     ReleaseDrawContext(window, context);
 }
 

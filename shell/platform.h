@@ -15,6 +15,8 @@ struct PlatformFont;
 using WindowHandle = PlatformWindow*;
 using DrawContext = PlatformDrawContext*;
 using FontHandle = PlatformFont*;
+struct PlatformLock;
+using FileLock = PlatformLock*;
 
 struct Colour {
     unsigned char red;
@@ -127,6 +129,27 @@ int WideFromAnsi(const char* text, std::uint16_t* out, int capacity);
 // <windows.h> defines that name as a macro, which would rename this function
 // in the Win32 files only and break the link.)
 bool PutFileInPlace(const char* from, const char* to);
+
+// Called by the highscore table after its temporary file is written and
+// closed, before PutFileInPlace: writes the file's data through to the disk,
+// so the replace can never reach the disk before the data. False when it
+// could not (the write then counts as failed).
+bool FlushFileToDisk(const char* path);
+
+// Called by the highscore table before it reads the table: tries once, without
+// waiting, to take the exclusive lock at path (a file beside the table) that
+// no other running program can hold at the same time. The system gives it back
+// when the program ends, however it ends. Null when another program holds it
+// or it cannot be made; the caller decides how long to try again.
+FileLock TryLockFile(const char* path);
+
+// Called by the highscore table once the new table is in place or given up:
+// gives back a lock taken by TryLockFile.
+void ReleaseFileLock(FileLock lock);
+
+// Called by the highscore table to name its temporary file: a number that no
+// other running program has (the process id).
+std::uint32_t ProcessNumber();
 
 // Called by the computer players before every choice: the calendar clock in
 // whole seconds since 1 January 1970, 00:00 UTC, to seed the random choice.

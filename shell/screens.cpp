@@ -2,6 +2,7 @@
 // and what a left click does on it.
 #include "shell/screens.h"
 
+#include "game/layout.h"
 #include "game/match.h"
 #include "players/highscore.h"
 #include "players/names.h"
@@ -22,48 +23,20 @@ namespace {
 
 constexpr Colour White = {255, 255, 255};
 
-constexpr int ScreenPictureWidth = 800;
-constexpr int ScreenPictureHeight = 600;
-
-constexpr int Name1X = 610;
-constexpr int Name1Y = 245;
-constexpr int Name2X = 610;
-constexpr int Name2Y = 400;
-
-// Clicks on a game screen count only within the board's horizontal extent.
-constexpr int BoardLeftOutside = 35;
-constexpr int BoardRight = 525;
-
-struct HitArea {
-    int left;
-    int right;
-    int top;
-    int bottom;
-    int screen;
-};
-
-// Tested in this order; the first holding the point wins, so the strip where
-// the last two overlap belongs to the highscore table.
-constexpr HitArea MenuAreas[] = {
-    {290, 460, 310, 350, ScreenTwoPlayers},   {310, 440, 370, 400, ScreenEasyComputer},
-    {485, 620, 370, 400, ScreenHardComputer}, {270, 465, 420, 460, ScreenHighscores},
-    {290, 445, 457, 515, ScreenCredits},
-};
-
 const char* ScreenPicture(int screen) {
     switch (screen) {
         case ScreenIntro:
             return IntroPicture;
         case ScreenMenu:
-            return ".\\src\\menue.bmp";
+            return MenuPicture;
         case ScreenTwoPlayers:
         case ScreenEasyComputer:
         case ScreenHardComputer:
-            return ".\\src\\spielfeld.bmp";
+            return BoardPicture;
         case ScreenHighscores:
-            return ".\\src\\highscore.bmp";
+            return HighscorePicture;
         case ScreenCredits:
-            return ".\\src\\credits.bmp";
+            return CreditsPicture;
         default:
             return nullptr;
     }
@@ -135,7 +108,7 @@ void HandleMenuClick(int x, int y, WindowHandle window) {
 }  // namespace
 
 int MenuHitTest(int x, int y) {
-    for (const HitArea& area : MenuAreas) {
+    for (const MenuArea& area : MenuAreas) {
         if (x >= area.left && x <= area.right && y >= area.top && y <= area.bottom) {
             return area.screen;
         }

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr const char* ClassName = "WindowClass";
-constexpr const char* WindowTitle = "Rillo";
 constexpr int WindowWidth = 810;
 constexpr int WindowHeight = 630;
 

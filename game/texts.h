@@ -1,0 +1,55 @@
+// The game's own words and the files it reads and writes.
+//
+// The one home of every text the player sees and of every data path, so the
+// program and the end-to-end driver use the same ones. Paths are relative to
+// the working directory, in the platform's own spelling; the web build maps
+// them onto its file system.
+#pragma once
+
+// Pictures.
+constexpr const char* IntroPicture = ".\\src\\intro.bmp";
+constexpr const char* MenuPicture = ".\\src\\menue.bmp";
+constexpr const char* BoardPicture = ".\\src\\spielfeld.bmp";
+constexpr const char* HighscorePicture = ".\\src\\highscore.bmp";
+constexpr const char* CreditsPicture = ".\\src\\credits.bmp";
+constexpr const char* PlayerOnePicture = ".\\src\\spieler1.bmp";
+constexpr const char* PlayerTwoPicture = ".\\src\\spieler2.bmp";
+constexpr const char* EasyLevelPicture = ".\\src\\compuleicht.bmp";
+constexpr const char* HardLevelPicture = ".\\src\\compuschwer.bmp";
+
+// Sounds. Two spellings of the full-column sound are opened; one file serves
+// both where names are matched without regard to case.
+constexpr const char* FallSound = ".\\src\\fallen.wav";
+constexpr const char* FullColumnSound = ".\\src\\voll.wav";
+constexpr const char* FullColumnSoundComputerGame = ".\\src\\Voll.wav";
+constexpr const char* WinSound = ".\\src\\gewonnen.wav";
+
+// The highscore table, the only file the game writes.
+constexpr const char* HighscoreFile = ".\\src\\Highscore.txt";
+
+// Start-up failures.
+constexpr const char* PictureErrorText = "Bild konnte nicht geladen werden";
+constexpr const char* PictureErrorCaption = "Error";
+constexpr const char* WindowErrorText = "Fehler";
+constexpr const char* WindowErrorCaption = "Fehler";
+
+// The name questions.
+constexpr const char* NameCaption = "***Name***";
+constexpr const char* FirstPlayerPrompt = "Spieler1:";
+constexpr const char* SecondPlayerPrompt = "Spieler2:";
+constexpr const char* SinglePlayerPrompt = "Spieler:";
+constexpr const char* NameOkText = "OK";
+constexpr const char* NameCancelText = "Abbrechen";
+
+// The end of a game.
+constexpr const char* PlayerOneWinCaption = "***SIEG***SPIELER 1***";
+constexpr const char* PlayerTwoWinCaption = "***SIEG***SPIELER 2***";
+constexpr const char* ComputerGameWinCaption = "***SIEG***";
+constexpr const char* ComputerWinText = "COMPUTER";
+constexpr const char* DrawAnnouncement = "!  !  U N E N T S C H I E D E N  !  !";
+constexpr const char* DrawAnnouncementCaption = "***HAHA***";
+constexpr const char* PlayAgainText = "Nochmal";
+constexpr const char* PlayAgainCaption = "***????***";
+
+// The window.
+constexpr const char* WindowTitle = "Rillo";
