@@ -36,7 +36,13 @@ void Play(const char* columns) {
     }
 }
 
-void SetName(char* target, const char* name) { std::strncpy(target, name, NameSize - 1); }
+// Puts a name into a name buffer, cut to its nine characters and always
+// terminated.
+void SetName(char* target, const char* name) {
+    std::size_t length = std::min(std::strlen(name), static_cast<std::size_t>(NameSize - 1));
+    std::memcpy(target, name, length);
+    target[length] = '\0';
+}
 
 }  // namespace
 
