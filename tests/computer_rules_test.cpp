@@ -72,6 +72,15 @@ const char* const ThreesAtTheTop = "..OO.../.OXX.../OXOX.../XOXO.../OXOX.../XOXO
 
 const char* const FallingThree = "...O.../...XO../...XXO./...XOX.";
 
+// Threes with their gap inside: the gap is the cell chosen.
+const char* const GapSecond = "O.OO...";
+const char* const GapThird = "XOO.O..";
+
+// Threes whose window reaches the top row: across the top row over full
+// columns, and stacked up to the row below it.
+const char* const TopRowThree = "OOO..../XXOX.../OOXO.../XXOX.../OOXO.../XXOX...";
+const char* const StackBelowTheTop = "......./O....../O....../O....../X....../X......";
+
 const char* const RisingGapTwo = "..O..../..X..../OXX....";
 
 const char* const RisingPairBelowGaps = "...X.../.O.X.../OX.X...";
@@ -103,6 +112,12 @@ const RuleCase RuleCases[] = {
     {"falling three", FallingThree, ThreeFalling, 'O', 0, 7},
     {"falling three, hard", FallingThree, GapFalling, 'O', ModeThree, 7},
     {"falling three is not rising", FallingThree, ThreeRising, 'O', 0, NoMove},
+    {"gap second", GapSecond, ThreeHorizontal, 'O', 0, 2},
+    {"gap second, hard", GapSecond, GapHorizontal, 'O', ModeThree, 2},
+    {"gap third", GapThird, ThreeHorizontal, 'O', 0, 4},
+    {"three in the top row", TopRowThree, ThreeHorizontal, 'O', 0, 4},
+    {"three in the top row, hard", TopRowThree, GapHorizontal, 'O', ModeThree, 4},
+    {"stack up to the top row", StackBelowTheTop, ThreeVertical, 'O', 0, 1},
     {"two mode sees the outer two of a three", OpenThreeBottom, GapHorizontal, 'O', ModeTwo, 5},
     {"unknown mode 0", OpenThreeBottom, GapHorizontal, 'O', 0, NoMove},
     {"unknown mode 3", OpenThreeBottom, GapHorizontal, 'O', 3, NoMove},

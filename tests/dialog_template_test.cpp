@@ -125,6 +125,21 @@ TEST(DialogTemplateTest, TextsTooLongForTheBlockWriteNothing) {
     const std::string longest(254, 'x');
     EXPECT_EQ(WriteNameDialogTemplate(buffer.bytes, longest.c_str(), "***Name***"), 716);
     EXPECT_EQ(buffer.UntouchedFrom(716), -1);
+
+    // At the limit: 255 characters are 256 units with the terminator, still
+    // converted (and, aligned, the same size); one more is refused.
+    struct AtTheLimit {
+        int characters;
+        int size;
+    };
+    for (const AtTheLimit& c :
+         {AtTheLimit{MaxTemplateText - 1, 716}, AtTheLimit{MaxTemplateText, 0}}) {
+        TemplateBuffer limit;
+        const std::string prompt(c.characters, 'x');
+        EXPECT_EQ(WriteNameDialogTemplate(limit.bytes, prompt.c_str(), "***Name***"), c.size)
+            << c.characters << " characters";
+        EXPECT_EQ(limit.UntouchedFrom(c.size), -1);
+    }
 }
 
 }  // namespace
