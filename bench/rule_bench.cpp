@@ -46,10 +46,10 @@ constexpr NamedEasyRule EasyRules[] = {
 };
 
 constexpr NamedHardRule HardRules[] = {
-    {"FindGapRising", FindGapRising},
-    {"FindGapFalling", FindGapFalling},
-    {"FindGapVertical", FindGapVertical},
-    {"FindGapHorizontal", FindGapHorizontal},
+    {"FindThreeOrTwoRising", FindThreeOrTwoRising},
+    {"FindThreeOrTwoFalling", FindThreeOrTwoFalling},
+    {"FindThreeOrTwoVertical", FindThreeOrTwoVertical},
+    {"FindThreeOrTwoHorizontal", FindThreeOrTwoHorizontal},
 };
 
 // Every rule looks for the human's discs on each position; the hard rules in

@@ -18,12 +18,17 @@ int ChooseEasyColumn(const char* board, int moveCount);
 int ChooseHardColumn(const char* board, int moveCount);
 int ChooseFallbackColumn(const char* board, int moveCount);
 
+// The easy level's rules: a three of key with its fourth cell free and
+// supported; each keeps the first match of the topmost row.
 int FindThreeHorizontal(char key, const char* board);
 int FindThreeVertical(char key, const char* board);
 int FindThreeRising(char key, const char* board);
 int FindThreeFalling(char key, const char* board);
 
-int FindGapRising(char key, const char* board, int mode);
-int FindGapFalling(char key, const char* board, int mode);
-int FindGapVertical(char key, const char* board, int mode);
-int FindGapHorizontal(char key, const char* board, int mode);
+// The hard level's rules: with ModeThree the threes the easy rules find, with
+// ModeTwo a two of key with room to grow; any other mode finds nothing. Each
+// keeps the last match of the topmost row.
+int FindThreeOrTwoRising(char key, const char* board, int mode);
+int FindThreeOrTwoFalling(char key, const char* board, int mode);
+int FindThreeOrTwoVertical(char key, const char* board, int mode);
+int FindThreeOrTwoHorizontal(char key, const char* board, int mode);

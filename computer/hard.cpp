@@ -7,8 +7,8 @@
 
 namespace {
 
-int FindGap(char key, const char* board, int mode, const WindowSet& threeSet,
-            WindowMatcher threeMatcher, const WindowSet& twoSet, WindowMatcher twoMatcher) {
+int FindThreeOrTwo(char key, const char* board, int mode, const WindowSet& threeSet,
+                   WindowMatcher threeMatcher, const WindowSet& twoSet, WindowMatcher twoMatcher) {
     if (mode == ModeThree)
         return ScanWindows(board, threeSet, threeMatcher, key, MatchPick::LastInRow);
     if (mode == ModeTwo)
@@ -18,28 +18,30 @@ int FindGap(char key, const char* board, int mode, const WindowSet& threeSet,
 
 }  // namespace
 
-int FindGapRising(char key, const char* board, int mode) {
-    return FindGap(key, board, mode, RisingWindows, MatchThree, RisingWindows, MatchTwoRising);
+int FindThreeOrTwoRising(char key, const char* board, int mode) {
+    return FindThreeOrTwo(key, board, mode, RisingWindows, MatchThree, RisingWindows,
+                          MatchTwoRising);
 }
 
-int FindGapFalling(char key, const char* board, int mode) {
-    return FindGap(key, board, mode, FallingWindows, MatchThree, FallingWindows, MatchTwoFalling);
+int FindThreeOrTwoFalling(char key, const char* board, int mode) {
+    return FindThreeOrTwo(key, board, mode, FallingWindows, MatchThree, FallingWindows,
+                          MatchTwoFalling);
 }
 
-int FindGapVertical(char key, const char* board, int mode) {
-    return FindGap(key, board, mode, VerticalWindows, MatchThreeStacked, VerticalWindows,
-                   MatchTwoStacked);
+int FindThreeOrTwoVertical(char key, const char* board, int mode) {
+    return FindThreeOrTwo(key, board, mode, VerticalWindows, MatchThreeStacked, VerticalWindows,
+                          MatchTwoStacked);
 }
 
-int FindGapHorizontal(char key, const char* board, int mode) {
-    return FindGap(key, board, mode, HorizontalWindows, MatchThree, HorizontalTwoWindows,
-                   MatchTwoHorizontal);
+int FindThreeOrTwoHorizontal(char key, const char* board, int mode) {
+    return FindThreeOrTwo(key, board, mode, HorizontalWindows, MatchThree, HorizontalTwoWindows,
+                          MatchTwoHorizontal);
 }
 
 int ChooseHardColumn(const char* board, int moveCount) {
     using HardRule = int (*)(char, const char*, int);
-    constexpr HardRule rules[] = {FindGapRising, FindGapFalling, FindGapVertical,
-                                  FindGapHorizontal};
+    constexpr HardRule rules[] = {FindThreeOrTwoRising, FindThreeOrTwoFalling,
+                                  FindThreeOrTwoVertical, FindThreeOrTwoHorizontal};
     struct Pass {
         char key;
         int mode;

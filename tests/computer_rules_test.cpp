@@ -13,10 +13,10 @@ enum Rule {
     ThreeVertical,
     ThreeRising,
     ThreeFalling,
-    GapRising,
-    GapFalling,
-    GapVertical,
-    GapHorizontal,
+    ThreeOrTwoRising,
+    ThreeOrTwoFalling,
+    ThreeOrTwoVertical,
+    ThreeOrTwoHorizontal,
 };
 
 int RunRule(Rule rule, char key, const char* board, int mode) {
@@ -29,14 +29,14 @@ int RunRule(Rule rule, char key, const char* board, int mode) {
             return FindThreeRising(key, board);
         case ThreeFalling:
             return FindThreeFalling(key, board);
-        case GapRising:
-            return FindGapRising(key, board, mode);
-        case GapFalling:
-            return FindGapFalling(key, board, mode);
-        case GapVertical:
-            return FindGapVertical(key, board, mode);
-        case GapHorizontal:
-            return FindGapHorizontal(key, board, mode);
+        case ThreeOrTwoRising:
+            return FindThreeOrTwoRising(key, board, mode);
+        case ThreeOrTwoFalling:
+            return FindThreeOrTwoFalling(key, board, mode);
+        case ThreeOrTwoVertical:
+            return FindThreeOrTwoVertical(key, board, mode);
+        case ThreeOrTwoHorizontal:
+            return FindThreeOrTwoHorizontal(key, board, mode);
     }
     return -1;
 }
@@ -93,59 +93,64 @@ const RuleCase RuleCases[] = {
     // Three-disc patterns, first match of the topmost row (easy) against the
     // last match (hard).
     {"open three: leftmost window", OpenThreeBottom, ThreeHorizontal, 'O', 0, 1},
-    {"open three: rightmost window", OpenThreeBottom, GapHorizontal, 'O', ModeThree, 5},
+    {"open three: rightmost window", OpenThreeBottom, ThreeOrTwoHorizontal, 'O', ModeThree, 5},
     {"open three: other key", OpenThreeBottom, ThreeHorizontal, 'X', 0, NoMove},
     {"gap without support", UnsupportedGap, ThreeHorizontal, 'X', 0, NoMove},
-    {"gap without support, hard", UnsupportedGap, GapHorizontal, 'X', ModeThree, NoMove},
+    {"gap without support, hard", UnsupportedGap, ThreeOrTwoHorizontal, 'X', ModeThree, NoMove},
     {"gap with support", SupportedGap, ThreeHorizontal, 'X', 0, 4},
     {"higher row wins", ThreatsInTwoRows, ThreeHorizontal, 'O', 0, 4},
-    {"higher row wins, hard", ThreatsInTwoRows, GapHorizontal, 'O', ModeThree, 4},
+    {"higher row wins, hard", ThreatsInTwoRows, ThreeOrTwoHorizontal, 'O', ModeThree, 4},
     {"higher stack wins", StacksInTwoRows, ThreeVertical, 'O', 0, 2},
-    {"higher stack wins, hard", StacksInTwoRows, GapVertical, 'O', ModeThree, 2},
+    {"higher stack wins, hard", StacksInTwoRows, ThreeOrTwoVertical, 'O', ModeThree, 2},
     {"row end is no window", RightEndThenLeftEnd, ThreeHorizontal, 'O', 0, NoMove},
-    {"row end is no window, hard", RightEndThenLeftEnd, GapHorizontal, 'O', ModeThree, NoMove},
+    {"row end is no window, hard", RightEndThenLeftEnd, ThreeOrTwoHorizontal, 'O', ModeThree,
+     NoMove},
     {"row start is no window", EmptyEndThenLeftThree, ThreeHorizontal, 'O', 0, NoMove},
-    {"row start is no window, hard", EmptyEndThenLeftThree, GapHorizontal, 'O', ModeThree, NoMove},
+    {"row start is no window, hard", EmptyEndThenLeftThree, ThreeOrTwoHorizontal, 'O', ModeThree,
+     NoMove},
     {"nothing above a full column", ThreesAtTheTop, ThreeVertical, 'O', 0, NoMove},
     {"nothing above the top row", ThreesAtTheTop, ThreeRising, 'O', 0, NoMove},
-    {"nothing above the top row, hard", ThreesAtTheTop, GapRising, 'O', ModeThree, NoMove},
+    {"nothing above the top row, hard", ThreesAtTheTop, ThreeOrTwoRising, 'O', ModeThree, NoMove},
     {"falling three", FallingThree, ThreeFalling, 'O', 0, 7},
-    {"falling three, hard", FallingThree, GapFalling, 'O', ModeThree, 7},
+    {"falling three, hard", FallingThree, ThreeOrTwoFalling, 'O', ModeThree, 7},
     {"falling three is not rising", FallingThree, ThreeRising, 'O', 0, NoMove},
     {"gap second", GapSecond, ThreeHorizontal, 'O', 0, 2},
-    {"gap second, hard", GapSecond, GapHorizontal, 'O', ModeThree, 2},
+    {"gap second, hard", GapSecond, ThreeOrTwoHorizontal, 'O', ModeThree, 2},
     {"gap third", GapThird, ThreeHorizontal, 'O', 0, 4},
     {"three in the top row", TopRowThree, ThreeHorizontal, 'O', 0, 4},
-    {"three in the top row, hard", TopRowThree, GapHorizontal, 'O', ModeThree, 4},
+    {"three in the top row, hard", TopRowThree, ThreeOrTwoHorizontal, 'O', ModeThree, 4},
     {"stack up to the top row", StackBelowTheTop, ThreeVertical, 'O', 0, 1},
-    {"two mode sees the outer two of a three", OpenThreeBottom, GapHorizontal, 'O', ModeTwo, 5},
-    {"unknown mode 0", OpenThreeBottom, GapHorizontal, 'O', 0, NoMove},
-    {"unknown mode 3", OpenThreeBottom, GapHorizontal, 'O', 3, NoMove},
-    {"unknown mode -1", StacksInTwoRows, GapVertical, 'O', -1, NoMove},
+    {"two mode sees the outer two of a three", OpenThreeBottom, ThreeOrTwoHorizontal, 'O', ModeTwo,
+     5},
+    {"unknown mode 0", OpenThreeBottom, ThreeOrTwoHorizontal, 'O', 0, NoMove},
+    {"unknown mode 3", OpenThreeBottom, ThreeOrTwoHorizontal, 'O', 3, NoMove},
+    {"unknown mode -1", StacksInTwoRows, ThreeOrTwoVertical, 'O', -1, NoMove},
 
     // Horizontal twos.
-    {"two: later window wins", "..OO..X", GapHorizontal, 'O', ModeTwo, 5},
-    {"two: pattern 1, right side taken", "...OOX.", GapHorizontal, 'O', ModeTwo, 3},
-    {"two: pattern 3, left side taken", "XOO....", GapHorizontal, 'O', ModeTwo, 4},
-    {"two: pattern 2", ".O.OX..", GapHorizontal, 'O', ModeTwo, 3},
-    {"two: both sides taken", "XOO.X..", GapHorizontal, 'O', ModeTwo, NoMove},
-    {"two: the left border is no room", "OO.X...", GapHorizontal, 'O', ModeTwo, NoMove},
-    {"two: anchored in column 4 against the right border", "X....OO", GapHorizontal, 'O', ModeTwo,
-     5},
-    {"two: chosen cells unsupported", ".OO..../.XX....", GapHorizontal, 'O', ModeTwo, NoMove},
-    {"two: only the chosen cell needs support", ".OO..../.XXX...", GapHorizontal, 'O', ModeTwo, 4},
+    {"two: later window wins", "..OO..X", ThreeOrTwoHorizontal, 'O', ModeTwo, 5},
+    {"two: pattern 1, right side taken", "...OOX.", ThreeOrTwoHorizontal, 'O', ModeTwo, 3},
+    {"two: pattern 3, left side taken", "XOO....", ThreeOrTwoHorizontal, 'O', ModeTwo, 4},
+    {"two: pattern 2", ".O.OX..", ThreeOrTwoHorizontal, 'O', ModeTwo, 3},
+    {"two: both sides taken", "XOO.X..", ThreeOrTwoHorizontal, 'O', ModeTwo, NoMove},
+    {"two: the left border is no room", "OO.X...", ThreeOrTwoHorizontal, 'O', ModeTwo, NoMove},
+    {"two: anchored in column 4 against the right border", "X....OO", ThreeOrTwoHorizontal, 'O',
+     ModeTwo, 5},
+    {"two: chosen cells unsupported", ".OO..../.XX....", ThreeOrTwoHorizontal, 'O', ModeTwo,
+     NoMove},
+    {"two: only the chosen cell needs support", ".OO..../.XXX...", ThreeOrTwoHorizontal, 'O',
+     ModeTwo, 4},
 
     // Vertical twos.
-    {"two stacked", "O....../O.....X", GapVertical, 'O', ModeTwo, 1},
-    {"two stacked too high", "O....../O....../X....../X....../X......", GapVertical, 'O', ModeTwo,
-     NoMove},
+    {"two stacked", "O....../O.....X", ThreeOrTwoVertical, 'O', ModeTwo, 1},
+    {"two stacked too high", "O....../O....../X....../X....../X......", ThreeOrTwoVertical, 'O',
+     ModeTwo, NoMove},
 
     // Diagonal twos.
-    {"rising two with a gap", RisingGapTwo, GapRising, 'O', ModeTwo, 2},
-    {"rising two with a gap is not falling", RisingGapTwo, GapFalling, 'O', ModeTwo, NoMove},
-    {"rising pair takes the far end", RisingPairBelowGaps, GapRising, 'O', ModeTwo, 4},
-    {"falling two, end cell unsupported", FallingGapTwo, GapFalling, 'O', ModeTwo, NoMove},
-    {"falling two, end cell supported", FallingGapTwoSupported, GapFalling, 'O', ModeTwo, 4},
+    {"rising two with a gap", RisingGapTwo, ThreeOrTwoRising, 'O', ModeTwo, 2},
+    {"rising two with a gap is not falling", RisingGapTwo, ThreeOrTwoFalling, 'O', ModeTwo, NoMove},
+    {"rising pair takes the far end", RisingPairBelowGaps, ThreeOrTwoRising, 'O', ModeTwo, 4},
+    {"falling two, end cell unsupported", FallingGapTwo, ThreeOrTwoFalling, 'O', ModeTwo, NoMove},
+    {"falling two, end cell supported", FallingGapTwoSupported, ThreeOrTwoFalling, 'O', ModeTwo, 4},
 };
 
 TEST(ComputerRules, FindTheExpectedColumn) {
