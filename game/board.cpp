@@ -46,38 +46,38 @@ int LowestFreeRow(int column) {
 
 bool IsColumnFull(int column) { return Cell(Board, 0, column) != Empty; }
 
-int HasFourInARow(char mark, const char* board) {
+bool HasFourInARow(char mark, const char* board) {
     // Rows, bottom row first, each left to right.
     for (int row = BoardRows - 1; row >= 0; --row) {
         if (LineHasFour(mark, board, row, 0, 0, 1))
-            return 1;
+            return true;
     }
     // Columns, left to right, each from the bottom up.
     for (int column = 0; column < BoardColumns; ++column) {
         if (LineHasFour(mark, board, BoardRows - 1, column, -1, 0))
-            return 1;
+            return true;
     }
     // Rising diagonals (up and to the right): from the left edge in rows 3,
     // 4 and 5, then from the bottom edge in columns 1, 2 and 3.
     for (int row = 3; row <= 5; ++row) {
         if (LineHasFour(mark, board, row, 0, -1, 1))
-            return 1;
+            return true;
     }
     for (int column = 1; column <= 3; ++column) {
         if (LineHasFour(mark, board, BoardRows - 1, column, -1, 1))
-            return 1;
+            return true;
     }
     // Falling diagonals (up and to the left): from the right edge in rows 3,
     // 4 and 5, then from the bottom edge in columns 5, 4 and 3.
     for (int row = 3; row <= 5; ++row) {
         if (LineHasFour(mark, board, row, BoardColumns - 1, -1, -1))
-            return 1;
+            return true;
     }
     for (int column = 5; column >= 3; --column) {
         if (LineHasFour(mark, board, BoardRows - 1, column, -1, -1))
-            return 1;
+            return true;
     }
-    return 0;
+    return false;
 }
 
 bool IsBoardFull() {

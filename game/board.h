@@ -10,7 +10,7 @@ constexpr int NoRow = -1;
 void ClearBoard();
 int LowestFreeRow(int column);
 bool IsColumnFull(int column);
-int HasFourInARow(char mark, const char* board);
+bool HasFourInARow(char mark, const char* board);
 bool IsBoardFull();
 int ColumnFromX(int x);
 int DiscCentreX(int column);

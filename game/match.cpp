@@ -9,7 +9,7 @@
 
 int TurnCounter = 2;
 char LastMover = '\0';
-int ComputerToMove = 0;
+bool ComputerToMove = false;
 int MoveCount = 0;
 
 namespace {
@@ -44,7 +44,7 @@ void PlayTwoPlayerColumn(int column) {
 }
 
 void PlayComputerGameColumn(int column) {
-    ComputerToMove = 0;
+    ComputerToMove = false;
     LastMover = MarkO;
     // The human's disc falls from the top: every taken cell it passes on the
     // way up from the bottom sounds the full-column sound.
@@ -53,26 +53,26 @@ void PlayComputerGameColumn(int column) {
             SetCell(row, column, MarkO);
             DrawDisc(MainWindow, column, row, HumanColour);
             StartSound(FallSound);
-            if (CheckWin(MainWindow) == 1)
-                ComputerToMove = 1;
+            if (!CheckWin(MainWindow))
+                ComputerToMove = true;
             break;
         }
         StartSound(FullColumnSoundComputerGame);
-        ComputerToMove = 0;
+        ComputerToMove = false;
     }
     DrawTurnPicture();
-    if (ComputerToMove == 1) {
+    if (ComputerToMove) {
         LastMover = MarkX;
         ComputerMove();
         CheckWin(MainWindow);
         CheckDraw();
-        ComputerToMove = 0;
+        ComputerToMove = false;
     }
 }
 
 }  // namespace
 
-void HandleBoardClick(WindowHandle /*window*/, int x) { PlayColumn(ColumnFromX(x)); }
+void HandleBoardClick(int x) { PlayColumn(ColumnFromX(x)); }
 
 void PlayColumn(int column) {
     if (AgainstComputer()) {
@@ -97,9 +97,9 @@ void ComputerMove() {
     DrawDisc(MainWindow, column, row, ComputerColour);
 }
 
-int CheckWin(WindowHandle window) {
-    if (HasFourInARow(LastMover, Board) == 0)
-        return 1;
+bool CheckWin(WindowHandle window) {
+    if (!HasFourInARow(LastMover, Board))
+        return false;
     PlaySoundToEnd(WinSound);
     if (!AgainstComputer()) {
         // TurnCounter has already moved on past the winning disc.
@@ -108,35 +108,35 @@ int CheckWin(WindowHandle window) {
         } else {
             ShowMessage(window, PlayerName2, PlayerTwoWinCaption, BoxInformation);
         }
-    } else if (ComputerToMove == 0) {
+    } else if (!ComputerToMove) {
         EnterHighscore(window, PlayerName1, MoveCount);
         ShowMessage(window, PlayerName1, ComputerGameWinCaption, BoxInformation);
     } else {
         ShowMessage(window, ComputerWinText, ComputerGameWinCaption, BoxInformation);
     }
     AskPlayAgain();
-    return 0;
+    return true;
 }
 
-int CheckDraw() {
+bool CheckDraw() {
     if (!IsBoardFull())
-        return 1;
+        return false;
     ShowMessage(MainWindow, DrawAnnouncement, DrawAnnouncementCaption, BoxInformation);
     AskPlayAgain();
-    return 0;
+    return true;
 }
 
 void AskPlayAgain() {
     int answer = ShowMessage(MainWindow, PlayAgainText, PlayAgainCaption, BoxYesNoCancel);
     if (answer == AnswerYes || answer == AnswerNo) {
         RequestRepaint(MainWindow);
-        ComputerToMove = 0;
+        ComputerToMove = false;
         TurnCounter = 2;
         MoveCount = 0;
         ClearBoard();
         if (answer == AnswerNo)
             Screen = ScreenMenu;
     } else if (answer == AnswerCancel) {
-        Running = 0;
+        Running = false;
     }
 }

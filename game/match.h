@@ -5,9 +5,14 @@
 #include "game/state.h"
 #include "game/texts.h"
 
-void HandleBoardClick(WindowHandle window, int x);
+// A click at x on the board, already known to lie within it.
+void HandleBoardClick(int x);
 void PlayColumn(int column);
-int CheckWin(WindowHandle window);
-int CheckDraw();
+// Whether the last mover has four in a row; if so, announces the win (and
+// enters a win over the computer in the highscore table) and asks to play
+// again.
+bool CheckWin(WindowHandle window);
+// Whether the board is full; if so, announces the draw and asks to play again.
+bool CheckDraw();
 void ComputerMove();
 void AskPlayAgain();

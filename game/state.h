@@ -47,7 +47,7 @@ extern char Board[BoardCells];
 
 extern int TurnCounter;     // starts at 2; even: player 1 ('X') to move
 extern char LastMover;      // the mark the win test looks for
-extern int ComputerToMove;  // 1 while the computer is to answer
+extern bool ComputerToMove;  // while the computer is to answer
 extern int MoveCount;       // board clicks handled since the last reset
 
 extern std::uint32_t RandomState;
@@ -55,7 +55,7 @@ extern std::uint32_t RandomState;
 extern int Screen;
 extern int GameMode;
 
-extern int Running;
+extern bool Running;
 extern WindowHandle MainWindow;
 extern PictureSize IntroSize;
 

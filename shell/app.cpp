@@ -2,7 +2,7 @@
 // parts of start-up and shutdown that need no windowing system.
 #include "shell/app.h"
 
-int Running = 1;
+bool Running = true;
 WindowHandle MainWindow = nullptr;
 PictureSize IntroSize = {0, 0};
 
@@ -18,7 +18,7 @@ bool ReadIntroSize(WindowHandle window) {
 
 void ReportWindowFailure() { ShowMessage(nullptr, WindowErrorText, WindowErrorCaption, BoxOk); }
 
-bool KeepRunning() { return Running == 1; }
+bool KeepRunning() { return Running; }
 
 void ReleaseWindowResources(WindowHandle window) {
     DrawContext context = GetDrawContext(window);

@@ -58,7 +58,7 @@ void DrawTurnPicture() {
         path = TurnCounter % 2 == 0 ? PlayerOnePicture : PlayerTwoPicture;
     } else if (GameMode == ModeEasyComputer || GameMode == ModeHardComputer) {
         // Player 2's picture stands for the computer's turn.
-        path = ComputerToMove == 0 ? PlayerOnePicture : PlayerTwoPicture;
+        path = ComputerToMove ? PlayerTwoPicture : PlayerOnePicture;
     }
     if (path == nullptr)
         return;

@@ -152,7 +152,7 @@ void HandleClick(int x, int y, WindowHandle window) {
         case ScreenEasyComputer:
         case ScreenHardComputer:
             if (x > BoardLeftOutside && x <= BoardRight)
-                HandleBoardClick(window, x);
+                HandleBoardClick(x);
             break;
         case ScreenHighscores:
             RequestRepaint(window);
@@ -160,7 +160,7 @@ void HandleClick(int x, int y, WindowHandle window) {
             break;
         case ScreenCredits:
             // No repaint: the credits stay on view until the program has gone.
-            Running = 0;
+            Running = false;
             break;
         default:
             break;

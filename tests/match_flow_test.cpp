@@ -320,9 +320,9 @@ TEST_F(ComputerGame, ABoardFilledByTheHumanIsADrawAfterTheComputersTurn) {
 }
 
 TEST_F(Match, TheClickBandsChooseTheColumn) {
-    HandleBoardClick(MainWindow, 36);
-    HandleBoardClick(MainWindow, 525);
-    HandleBoardClick(MainWindow, 300);
+    HandleBoardClick(36);
+    HandleBoardClick(525);
+    HandleBoardClick(300);
     EXPECT_EQ(CellAt(5, 0), MarkX);
     EXPECT_EQ(CellAt(5, 6), MarkO);
     EXPECT_EQ(CellAt(5, 3), MarkX);

@@ -10,12 +10,12 @@ void ResetProcessState() {
     std::memset(Board, Empty, sizeof Board);
     TurnCounter = 2;
     LastMover = '\0';
-    ComputerToMove = 0;
+    ComputerToMove = false;
     MoveCount = 0;
     RandomState = 1;
     Screen = ScreenIntro;
     GameMode = 0;
-    Running = 1;
+    Running = true;
     MainWindow = fake::TheWindow();
     IntroSize = PictureSize{800, 600};
     std::memset(PlayerName1, 0, sizeof PlayerName1);
