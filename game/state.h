@@ -1,13 +1,30 @@
 // The process-wide values that several parts of the game read.
 //
-// Each is defined once, in the part that owns it and is its only writer:
-//   Board                                        game/board.cpp
-//   TurnCounter, LastMover, ComputerToMove,
-//   MoveCount                                    game/match.cpp
-//   RandomState                                  computer/random.cpp
-//   Screen, GameMode                             shell/screen_state.cpp
-//   Running, MainWindow, IntroSize               shell/app.cpp
-//   PlayerName1, PlayerName2                     players/names.cpp
+// Each is defined once, in the file of the part that owns it. Some are also
+// written by other parts; every file that writes a value is listed here, so
+// a search of these files finds every write:
+//
+//   value                       defined in              also written in
+//   Board                       game/board.cpp          game/match.cpp (a disc into a cell)
+//   TurnCounter, LastMover,     game/match.cpp          -
+//   ComputerToMove, MoveCount
+//   RandomState                 computer/random.cpp     -
+//   Screen                      shell/screen_state.cpp  shell/screens.cpp (clicks, menu choice),
+//                                                       players/names.cpp (the menu behind a
+//                                                       name question, the game after it),
+//                                                       game/match.cpp (No to "Nochmal")
+//   GameMode                    shell/screen_state.cpp  shell/screens.cpp (menu choice)
+//   Running                     shell/app.cpp           shell/screens.cpp (the credits click),
+//                                                       game/match.cpp (Cancel to "Nochmal")
+//   MainWindow                  shell/app.cpp           shell/win32_main.cpp (the window made)
+//   IntroSize                   shell/app.cpp           -
+//   PlayerName1, PlayerName2    players/names.cpp       the name prompt, through the seam
+//                                                       (players/win32_name_dialog.cpp)
+//
+// Screen and GameMode are written nowhere in shell/screen_state.cpp but
+// their start values. The tests set any value directly; tests/reset.cpp
+// puts them all back.
+//
 // This header depends on nothing but the seam's handle types, so every part
 // can include it without pulling in another part's operations.
 #pragma once
@@ -34,7 +51,7 @@ constexpr int ScreenHardComputer = 4;
 constexpr int ScreenHighscores = 5;
 constexpr int ScreenCredits = 6;
 
-// Kinds of game.
+// Kinds of game; GameMode is 0 until the first choice on the menu.
 constexpr int ModeTwoPlayers = 1;
 constexpr int ModeEasyComputer = 2;
 constexpr int ModeHardComputer = 3;
@@ -45,17 +62,17 @@ constexpr int NameSize = 10;
 // 6 rows of 7, row-major, row 0 at the top: cell (r, c) is Board[r * 7 + c].
 extern char Board[BoardCells];
 
-extern int TurnCounter;     // starts at 2; even: player 1 ('X') to move
-extern char LastMover;      // the mark the win test looks for
+extern int TurnCounter;      // starts at 2; even: player 1 ('X') to move
+extern char LastMover;       // the mark the win test looks for
 extern bool ComputerToMove;  // while the computer is to answer
-extern int MoveCount;       // board clicks handled since the last reset
+extern int MoveCount;        // board clicks handled since the last reset
 
 extern std::uint32_t RandomState;
 
 extern int Screen;
 extern int GameMode;
 
-extern bool Running;
+extern bool Running;  // false once the game has asked to end
 extern WindowHandle MainWindow;
 extern PictureSize IntroSize;
 
