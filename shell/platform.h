@@ -1,8 +1,15 @@
 // The platform seam: everything the game needs from the windowing system.
 //
-// Free functions, declared once here and defined once per platform: by
-// shell/win32_platform.cpp in the program and by tests/fake_platform.cpp in
-// the native tests. Which one is used is decided by what a target links.
+// Free functions, declared once here and defined once per platform. Which
+// one is used is decided by what a target links, never by #ifdef:
+//   Windows program   shell/win32_platform.cpp (all but two) and
+//                     players/win32_name_dialog.cpp (RunNamePrompt, WideFromAnsi)
+//   native tests      tests/fake_platform.cpp (all of them, recording each call)
+//   web build         shell/web_platform.cpp (all but two) and
+//                     players/web_name_dialog.cpp (RunNamePrompt, WideFromAnsi)
+// players/dialog_template.cpp is portable code although it writes the Windows
+// dialog template format: kept out of the win32_ files on purpose, so every
+// byte of the template is checked by the native tests.
 #pragma once
 
 #include <cstdint>
