@@ -1,3 +1,5 @@
+// The pattern machinery both levels share: the bordered grid, the support
+// test, the window patterns and the scan over every window of a family.
 #include "computer/rule_grid.h"
 
 #include "computer/computer.h"

@@ -1,3 +1,5 @@
+// The name dialog's in-memory template, checked byte for byte: header, items,
+// alignment gaps, and the limits on the texts it takes.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The name questions before a game: which prompts each menu choice asks, the
+// screen behind them and after them, and the names they leave.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Puts the process-wide values back to their start-up state before each test.
 #include "tests/reset.h"
 
 #include <cstring>
