@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of Rillo: the native unit tests (with AddressSanitizer and
-# UndefinedBehaviorSanitizer), the static checks (clang-tidy, cppcheck,
+# UndefinedBehaviorSanitizer), the check of the pictures against the program's
+# geometry (tools/check_data.py), the static checks (clang-tidy, cppcheck,
 # clang-format), the Windows build, the end-to-end scenarios
 # under Wine on a private Xvfb, and the benchmarks (numbers only).
 # Installs what is missing first. Exits non-zero on any failure.
@@ -9,7 +10,7 @@ cd "$(dirname "$0")"
 . tools/packages.sh
 
 install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
-    g++-mingw-w64-x86-64 wine wine64 fonts-liberation xvfb x11-utils imagemagick
+    g++-mingw-w64-x86-64 wine wine64 fonts-liberation xvfb x11-utils imagemagick python3
 
 jobs=$(nproc)
 
@@ -17,6 +18,7 @@ echo "== native build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
+python3 tools/check_data.py
 
 echo "== lint"
 bash tools/lint.sh

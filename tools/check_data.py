@@ -7,6 +7,9 @@ near them. Board: a hole at every disc centre, round and big enough for a disc,
 and dark fields where the player names are written in white. Highscore screen:
 dark bands where the white table text goes. Sounds: mono 22050 Hz 16-bit PCM of
 the right length. Highscore.txt: ten lines "name moves", fewest moves first.
+Every position the program draws or clicks at is read from game/layout.h
+through tools/layout.py, so the pictures are checked against the program's
+own geometry.
 
 Exits with status 1 and lists the failures when any check fails.
 """
@@ -16,8 +19,11 @@ import re
 import struct
 import sys
 
+import layout
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "data", "src")
+L, ARRAYS, MENU_AREAS = layout.read()
 
 failures = []
 passed = 0
@@ -100,23 +106,18 @@ if not EXPECTED <= present:
     sys.exit(1)
 
 # ----------------------------------------------------------------- bitmap headers
-screens = {n: Bitmap(n, 800, 600) for n in
+screens = {n: Bitmap(n, L["ScreenPictureWidth"], L["ScreenPictureHeight"]) for n in
            ("intro.bmp", "menue.bmp", "spielfeld.bmp", "highscore.bmp", "credits.bmp")}
-turns = {n: Bitmap(n, 202, 58) for n in ("spieler1.bmp", "spieler2.bmp")}
-levels = {n: Bitmap(n, 212, 134) for n in ("compuleicht.bmp", "compuschwer.bmp")}
+turns = {n: Bitmap(n, L["TurnPictureWidth"], L["TurnPictureHeight"]) for n in ("spieler1.bmp", "spieler2.bmp")}
+levels = {n: Bitmap(n, L["LevelPictureWidth"], L["LevelPictureHeight"])
+          for n in ("compuleicht.bmp", "compuschwer.bmp")}
 
 # ----------------------------------------------------------------- menu buttons
 BUTTON = (0xF6, 0xC2, 0x1C)  # button face
 INK = (0x0B, 0x1E, 0x4A)     # button label
-# Click areas, inclusive; the overlap of the highscore and credits areas
-# (y 457..460) is kept free, so each button stays within its own part.
-AREAS = [
-    ("Zwei Spieler", 290, 310, 460, 350),
-    ("Computer leicht", 310, 370, 440, 400),
-    ("Computer schwer", 485, 370, 620, 400),
-    ("Bestenliste", 270, 420, 465, 456),
-    ("Mitwirkende", 290, 464, 445, 515),
-]
+# Click areas, inclusive; the strip two areas share is kept free, so each
+# button stays within its own part (tools/layout.py).
+AREAS = [(area[4], *part) for area, part in zip(MENU_AREAS, layout.menu_parts(MENU_AREAS))]
 menu = screens["menue.bmp"]
 if menu.ok:
     for label, x1, y1, x2, y2 in AREAS:
@@ -135,7 +136,9 @@ if menu.ok:
     # Around the buttons the background is a vertical gradient (every row one
     # colour, taken at x 2). Anything else drawn there must lie inside an area.
     stray = []
-    for x, y in rect_pixels(236, 296, 652, 530):
+    around = (min(a[1] for a in AREAS) - 34, min(a[2] for a in AREAS) - 14,
+              max(a[3] for a in AREAS) + 32, max(a[4] for a in AREAS) + 15)
+    for x, y in rect_pixels(*around):
         if menu.pixel(x, y) != menu.pixel(2, y):
             if not any(x1 <= x <= x2 and y1 <= y <= y2 for _, x1, y1, x2, y2 in AREAS):
                 stray.append((x, y))
@@ -145,41 +148,47 @@ if menu.ok:
 HOLE = (0x06, 0x11, 0x2B)
 board = screens["spielfeld.bmp"]
 if board.ok:
-    for c in range(7):
-        for r in range(6):
-            cx, cy = 71 * c + 70, 545 - 78 * (5 - r)
+    rows, columns = L["BoardRows"], L["BoardColumns"]
+    disc = L["DiscRimDiameter"] // 2
+    for c in range(columns):
+        for r in range(rows):
+            cx = L["DiscStepX"] * c + L["DiscFirstX"]
+            cy = L["DiscBottomY"] - L["DiscStepY"] * (rows - 1 - r)
             check(board.pixel(cx, cy) == HOLE, f"spielfeld.bmp: no hole at the centre ({cx}, {cy})")
             inside = outside = 0
             for dx in range(-34, 35):
                 for dy in range(-34, 35):
                     d = math.hypot(dx, dy)
                     p = board.pixel(cx + dx, cy + dy)
-                    if d <= 27 and p != HOLE:
+                    if d <= disc and p != HOLE:
                         inside += 1
-                    if 31 <= d <= 34 and p == HOLE:
+                    if disc + 4 <= d <= disc + 7 and p == HOLE:
                         outside += 1
             check(inside == 0, f"spielfeld.bmp: hole at ({cx}, {cy}) smaller than a disc ({inside} pixels)")
             check(outside == 0, f"spielfeld.bmp: hole at ({cx}, {cy}) wider than a disc ({outside} pixels)")
-    # The panel spans x 36..525 and nothing of it lies beyond.
+    # The panel spans the click bands and nothing of it lies beyond.
+    x1, x2 = L["BandFirstX"], L["BoardRight"]
     for y in range(130, 571):
         bg = board.pixel(2, y)
-        check(board.pixel(34, y) == bg and board.pixel(527, y) == bg,
-              f"spielfeld.bmp: board panel reaches beyond x 36..525 at y {y}")
-        check(board.pixel(37, y) != bg and board.pixel(524, y) != bg,
-              f"spielfeld.bmp: board panel does not reach x 36..525 at y {y}")
-    # White names go at (610, 245) and (610, 400): 9 characters, 20 pixels high.
-    for who, top in (("player 1", 245), ("player 2", 400)):
-        bright = [(x, y) for x, y in rect_pixels(606, top - 3, 770, top + 24) if luminance(board.pixel(x, y)) > 40]
+        check(board.pixel(x1 - 2, y) == bg and board.pixel(x2 + 2, y) == bg,
+              f"spielfeld.bmp: board panel reaches beyond x {x1}..{x2} at y {y}")
+        check(board.pixel(x1 + 1, y) != bg and board.pixel(x2 - 1, y) != bg,
+              f"spielfeld.bmp: board panel does not reach x {x1}..{x2} at y {y}")
+    # White names: 9 characters (160 pixels), 20 pixels high.
+    for who, left, top in (("player 1", L["Name1X"], L["Name1Y"]), ("player 2", L["Name2X"], L["Name2Y"])):
+        bright = [(x, y) for x, y in rect_pixels(left - 4, top - 3, left + 160, top + 24)
+                  if luminance(board.pixel(x, y)) > 40]
         check(not bright, f"spielfeld.bmp: name field of {who} not dark at {bright[:3]}")
 
 # ----------------------------------------------------------------- highscore screen
 table = screens["highscore.bmp"]
 if table.ok:
-    for row, top in enumerate((157, 230, 290, 343, 378, 413, 448, 483, 518, 553), 1):
-        for x1, x2 in ((103, 330), (598, 700)):
+    name_x, moves_x = L["HighscoreNameX"], L["HighscoreMovesX"]
+    for row, top in enumerate(ARRAYS["HighscoreRowY"], 1):
+        for x1, x2 in ((name_x - 2, name_x + 225), (moves_x - 2, moves_x + 100)):
             bright = [(x, y) for x, y in rect_pixels(x1, top - 2, x2, top + 22) if luminance(table.pixel(x, y)) > 40]
             check(not bright, f"highscore.bmp: row {row} not dark at {bright[:3]}")
-    for heading, x1, x2 in (("Name", 105, 160), ("Züge", 600, 650)):
+    for heading, x1, x2 in (("Name", name_x, name_x + 55), ("Züge", moves_x, moves_x + 50)):
         text = sum(luminance(table.pixel(x, y)) > 120 for x, y in rect_pixels(x1, 118, x2, 150))
         check(text > 30, f"highscore.bmp: no heading '{heading}'")
 
@@ -193,8 +202,8 @@ if all(t.ok for t in turns.values()):
     check(count(turns["spieler2.bmp"], (255, 0, 0)) > 100, "spieler2.bmp: no red disc")
 if all(t.ok for t in levels.values()):
     easy, hard = levels["compuleicht.bmp"], levels["compuschwer.bmp"]
-    differ = sum(easy.pixel(x, y) != hard.pixel(x, y) for x, y in rect_pixels(0, 0, 211, 133))
-    check(differ > 212 * 134 // 10, f"level pictures hardly differ ({differ} pixels)")
+    differ = sum(easy.pixel(x, y) != hard.pixel(x, y) for x, y in rect_pixels(0, 0, easy.w - 1, easy.h - 1))
+    check(differ > easy.w * easy.h // 10, f"level pictures hardly differ ({differ} pixels)")
 
 # ----------------------------------------------------------------- sounds
 def check_wav(name, shortest, longest):

@@ -2,8 +2,11 @@
 # Regenerates Rillo's run-time data in data/src/: the screen pictures, the turn
 # and level pictures, the sounds and the first highscore file.
 # Usage: tools/make_data.sh [output folder]   (default: data/src beside tools/)
-# Needs the `convert` and `sox` commands and the Liberation fonts.
-# The output depends only on this script: running it twice gives the same bytes.
+# Needs the `convert` and `sox` commands, the Liberation fonts and python3.
+# Every position the program draws or clicks at comes from game/layout.h,
+# through tools/layout.py; the rest of the look is this script's own.
+# The output depends only on this script and the layout: running it twice
+# gives the same bytes.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,6 +14,12 @@ out="${1:-$root/data/src}"
 mkdir -p "$out"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
+
+# The geometry: BoardRows, DiscFirstX, Name1X, HighscoreRowY, MenuParts, ...
+layout="$(python3 "$root/tools/layout.py" --shell)"
+eval "$layout"
+W=$ScreenPictureWidth
+H=$ScreenPictureHeight
 
 # ---------------------------------------------------------------- palette
 BG_TOP='#10306E'      # background gradient, top
@@ -40,20 +49,21 @@ save() { # save <convert args...> <file>: writes <file> as BMP3
 }
 
 # Draw primitives for one disc in the game's own look: black rim, light ring,
-# black ring, dark core (outer diameters 55, 50, 40, 35 scaled to <diameter>).
+# black ring, dark core (the game's diameters, scaled to <diameter>).
 # disc <cx> <cy> <diameter> yellow|red
 disc() {
   local light dark
   if [ "$4" = yellow ]; then light='#FFFF00'; dark='#808000'; else light='#FF0000'; dark='#800000'; fi
-  awk -v x="$1" -v y="$2" -v d="$3" -v l="$light" -v k="$dark" 'BEGIN {
-    split("55 50 40 35", s, " "); split("black " l " black " k, c, " ");
+  awk -v x="$1" -v y="$2" -v d="$3" -v l="$light" -v k="$dark" \
+    -v rings="$DiscRimDiameter $DiscRingDiameter $DiscInnerRimDiameter $DiscCoreDiameter" 'BEGIN {
+    split(rings, s, " "); split("black " l " black " k, c, " ");
     for (i = 1; i <= 4; i++) {
-      r = d * s[i] / 110;
+      r = d * s[i] / (2 * s[1]);
       printf "fill %s circle %g,%g %g,%g ", c[i], x, y, x + r, y;
     } }'
 }
 
-background() { echo "-size 800x600 gradient:$BG_TOP-$BG_BOTTOM"; }
+background() { echo "-size ${W}x$H gradient:$BG_TOP-$BG_BOTTOM"; }
 
 # The logo: "Rillo" in gold with a dark shadow. logo <pointsize> <gravity> <x> <y>
 logo() {
@@ -78,21 +88,24 @@ save $(background) \
   "$out/intro.bmp"
 
 # ---------------------------------------------------------------- menue.bmp
-# Each button is drawn 3 pixels inside its click area so that everything that
-# looks like a button is also where a click chooses it.
-#            x1  y1  x2  y2  pointsize label
-buttons=("293 313 457 347 22 Zwei Spieler"
-         "313 373 437 397 14 Computer leicht"
-         "488 373 617 397 14 Computer schwer"
-         "273 423 462 453 22 Bestenliste"
-         "293 467 442 512 22 Mitwirkende")
+# Each button is drawn 3 pixels inside its part of its click area (the area
+# without the strip it shares with another, see tools/layout.py) so that
+# everything that looks like a button is also where a click chooses it.
+# In the order of MenuAreas: pointsize label
+buttons=("22 Zwei Spieler"
+         "14 Computer leicht"
+         "14 Computer schwer"
+         "22 Bestenliste"
+         "22 Mitwirkende")
 menu_args=()
-for b in "${buttons[@]}"; do
-  read -r x1 y1 x2 y2 pt label <<<"$b"
+for i in "${!buttons[@]}"; do
+  read -r pt label <<<"${buttons[$i]}"
+  read -r x1 y1 x2 y2 <<<"${MenuParts[$i]}"
+  x1=$((x1 + 3)) y1=$((y1 + 3)) x2=$((x2 - 3)) y2=$((y2 - 3))
   menu_args+=(-fill "$GOLD_LIGHT" -draw "roundrectangle $x1,$y1 $x2,$y2 8,8"
               -fill "$GOLD" -draw "roundrectangle $((x1 + 2)),$((y1 + 2)) $((x2 - 2)),$((y2 - 2)) 6,6"
               -font "$SANS" -pointsize "$pt" -fill "$INK" -gravity Center
-              -annotate "+$(((x1 + x2) / 2 - 400))+$(((y1 + y2) / 2 - 300))" "$label")
+              -annotate "+$(((x1 + x2) / 2 - W / 2))+$(((y1 + y2) / 2 - H / 2))" "$label")
 done
 menu_discs="$(disc 95 330 70 yellow)$(disc 150 405 70 red)$(disc 95 480 70 yellow)"
 menu_discs+="$(disc 705 335 70 red)$(disc 720 415 50 yellow)$(disc 700 490 70 red)"
@@ -107,49 +120,63 @@ save $(background) \
   "$out/menue.bmp"
 
 # ---------------------------------------------------------------- spielfeld.bmp
-# Holes at the disc centres x = 71*c + 70, y = 545 - 78*(5 - r), diameter 57,
-# each with a one-pixel rim so that the rightmost holes end at x 525.
+# Holes at the disc centres, one pixel wider than a disc's rim on each side
+# (diameter 57 for a rim of 55), each with a one-pixel rim of the panel's edge
+# colour, so that the rightmost holes end where the click bands do (x 525).
+hole=$((DiscRimDiameter / 2 + 1))
 holes=""
 arrows=""
-for c in 0 1 2 3 4 5 6; do
-  x=$((71 * c + 70))
+for ((c = 0; c < BoardColumns; c++)); do
+  x=$((DiscStepX * c + DiscFirstX))
   arrows+="polygon $((x - 9)),97 $((x + 9)),97 $x,107 "
-  for r in 0 1 2 3 4 5; do
-    y=$((545 - 78 * (5 - r)))
-    holes+="fill $PANEL_EDGE circle $x,$y $x,$((y - 29)) fill $HOLE circle $x,$y $x,$((y - 28)) "
+  for ((r = 0; r < BoardRows; r++)); do
+    y=$((DiscBottomY - DiscStepY * (BoardRows - 1 - r)))
+    holes+="fill $PANEL_EDGE circle $x,$y $x,$((y - hole - 1)) fill $HOLE circle $x,$y $x,$((y - hole)) "
   done
 done
+# The panel spans the click bands, BandFirstX to BoardRight.
+px1=$BandFirstX
+px2=$BoardRight
+# The turn picture's field: a gold frame 3 pixels round the picture's place.
+tx1=$TurnPictureX
+ty1=$TurnPictureY
+tx2=$((TurnPictureX + TurnPictureWidth - 1))
+ty2=$((TurnPictureY + TurnPictureHeight - 1))
+# Each name is written white on a dark field that reaches 10 pixels left of
+# it, 7 above and 29 below, under a heading 31 pixels higher and beside a
+# disc of the player's colour.
 # shellcheck disable=SC2046
 save $(background) \
   $(logo 64 NorthWest 40 12) \
   -font "$SANS_REG" -pointsize 18 -gravity NorthWest -fill "$SOFT" -annotate +230+50 'Vier in einer Reihe' \
   -fill "$GOLD" -draw "$arrows" \
-  -fill "$PANEL_EDGE" -draw "roundrectangle 36,114 525,586 14,14" \
-  -fill "$PANEL" -draw "roundrectangle 39,117 522,583 12,12" \
+  -fill "$PANEL_EDGE" -draw "roundrectangle $px1,114 $px2,586 14,14" \
+  -fill "$PANEL" -draw "roundrectangle $((px1 + 3)),117 $((px2 - 3)),583 12,12" \
   -draw "$holes" \
   -fill "$SIDE" -draw "roundrectangle 548,40 790,590 14,14" \
   -stroke "$PANEL_EDGE" -strokewidth 2 -fill none -draw "roundrectangle 548,40 790,590 14,14" -stroke none \
-  -font "$SANS" -pointsize 18 -gravity NorthWest -fill "$SOFT" -annotate +568+64 'Am Zug' \
-  -fill "$GOLD" -draw "rectangle 565,93 772,156" -fill "$FIELD" -draw "rectangle 568,96 769,153" \
-  -font "$SANS" -pointsize 17 -fill "$GOLD" -annotate +610+214 'Spieler 1' \
-  -fill "$FIELD" -draw "roundrectangle 600,238 774,274 6,6" \
-  -draw "$(disc 582 256 30 yellow)" \
-  -fill "$GOLD" -annotate +610+369 'Spieler 2' \
-  -fill "$FIELD" -draw "roundrectangle 600,393 774,429 6,6" \
-  -draw "$(disc 582 411 30 red)" \
+  -font "$SANS" -pointsize 18 -gravity NorthWest -fill "$SOFT" -annotate "+$tx1+$((ty1 - 32))" 'Am Zug' \
+  -fill "$GOLD" -draw "rectangle $((tx1 - 3)),$((ty1 - 3)) $((tx2 + 3)),$((ty2 + 3))" \
+  -fill "$FIELD" -draw "rectangle $tx1,$ty1 $tx2,$ty2" \
+  -font "$SANS" -pointsize 17 -fill "$GOLD" -annotate "+$Name1X+$((Name1Y - 31))" 'Spieler 1' \
+  -fill "$FIELD" -draw "roundrectangle $((Name1X - 10)),$((Name1Y - 7)) 774,$((Name1Y + 29)) 6,6" \
+  -draw "$(disc $((Name1X - 28)) $((Name1Y + 11)) 30 yellow)" \
+  -fill "$GOLD" -annotate "+$Name2X+$((Name2Y - 31))" 'Spieler 2' \
+  -fill "$FIELD" -draw "roundrectangle $((Name2X - 10)),$((Name2Y - 7)) 774,$((Name2Y + 29)) 6,6" \
+  -draw "$(disc $((Name2X - 28)) $((Name2Y + 11)) 30 red)" \
   -font "$SANS_REG" -pointsize 15 -fill "$SOFT" \
   -annotate +568+500 'Klicke in eine Spalte,' -annotate +568+520 'um einen Stein' -annotate +568+540 'fallen zu lassen.' \
   "$out/spielfeld.bmp"
 
 # ---------------------------------------------------------------- highscore.bmp
-# White table text goes at x 105 (name) and x 600 (moves), tops below.
-row_tops=(157 230 290 343 378 413 448 483 518 553)
+# White table text goes at HighscoreNameX (name) and HighscoreMovesX (moves),
+# each row's top at its HighscoreRowY.
 table=()
-for i in "${!row_tops[@]}"; do
-  t=${row_tops[$i]}
+for i in "${!HighscoreRowY[@]}"; do
+  t=${HighscoreRowY[$i]}
   colour="$SOFT"; [ "$i" -lt 3 ] && colour="$GOLD"
   table+=(-fill "$FIELD" -draw "roundrectangle 40,$((t - 6)) 760,$((t + 26)) 6,6"
-          -font "$SANS" -pointsize 20 -gravity NorthEast -fill "$colour" -annotate "+$((800 - 88))+$((t - 2))" "$((i + 1))."
+          -font "$SANS" -pointsize 20 -gravity NorthEast -fill "$colour" -annotate "+$((W - 88))+$((t - 2))" "$((i + 1))."
           -gravity NorthWest)
 done
 # shellcheck disable=SC2046
@@ -157,7 +184,7 @@ save $(background) \
   -fill "$SIDE" -draw "roundrectangle 25,108 775,590 14,14" \
   -font "$SANS" -pointsize 52 -gravity North -fill '#020816' -annotate +3+29 'Bestenliste' \
   -fill "$GOLD" -annotate +0+26 'Bestenliste' \
-  -font "$SANS" -pointsize 20 -gravity NorthWest -fill "$GOLD" -annotate +40+120 'Platz' -annotate +105+120 'Name' -annotate +600+120 'Züge' \
+  -font "$SANS" -pointsize 20 -gravity NorthWest -fill "$GOLD" -annotate +40+120 'Platz' -annotate "+$HighscoreNameX+120" 'Name' -annotate "+$HighscoreMovesX+120" 'Züge' \
   "${table[@]}" \
   "$out/highscore.bmp"
 
@@ -183,7 +210,8 @@ save $(background) \
 # ---------------------------------------------------------------- turn pictures
 # turn_picture <file> yellow|red <first line> <pointsize> <top of first line>
 turn_picture() {
-  save -size 202x58 "xc:$GOLD" -fill "$SIDE" -draw 'rectangle 2,2 199,55' \
+  save -size "${TurnPictureWidth}x$TurnPictureHeight" "xc:$GOLD" \
+    -fill "$SIDE" -draw "rectangle 2,2 $((TurnPictureWidth - 3)),$((TurnPictureHeight - 3))" \
     -draw "$(disc 28 29 42 "$2")" \
     -font "$SANS" -pointsize "$4" -gravity NorthWest -fill "$WHITE" -annotate "+54+$5" "$3" \
     -font "$SANS" -pointsize 16 -fill "$GOLD" -annotate +54+31 'ist dran' \
@@ -201,7 +229,8 @@ level_picture() {
     [ "$i" -lt "$4" ] && fill="$2"
     bars+="fill $fill rectangle $x,$((114 - 8 * i)) $((x + 18)),122 "
   done
-  save -size 212x134 "xc:$2" -fill "$SIDE" -draw 'rectangle 3,3 208,130' \
+  save -size "${LevelPictureWidth}x$LevelPictureHeight" "xc:$2" \
+    -fill "$SIDE" -draw "rectangle 3,3 $((LevelPictureWidth - 4)),$((LevelPictureHeight - 4))" \
     -font "$SANS" -pointsize 24 -gravity North -fill "$WHITE" -annotate +0+10 'Computer' \
     -font "$SANS" -pointsize 40 -fill "$2" -annotate +0+44 "$3" \
     -stroke "$SOFT" -strokewidth 1 -draw "$bars" -stroke none \
