@@ -53,8 +53,8 @@ void PlayComputerGameColumn(int column) {
             SetCell(row, column, MarkO);
             DrawDisc(MainWindow, column, row, HumanColour);
             StartSound(FallSound);
-            if (!CheckWin(MainWindow))
-                ComputerToMove = true;
+            if (CheckWin(MainWindow))
+                ComputerToMove = true;  // no win: the computer answers
             break;
         }
         StartSound(FullColumnSoundComputerGame);
@@ -99,7 +99,7 @@ void ComputerMove() {
 
 bool CheckWin(WindowHandle window) {
     if (!HasFourInARow(LastMover, Board))
-        return false;
+        return true;
     PlaySoundToEnd(WinSound);
     if (!AgainstComputer()) {
         // TurnCounter has already moved on past the winning disc.
@@ -115,15 +115,15 @@ bool CheckWin(WindowHandle window) {
         ShowMessage(window, ComputerWinText, ComputerGameWinCaption, BoxInformation);
     }
     AskPlayAgain();
-    return true;
+    return false;
 }
 
 bool CheckDraw() {
     if (!IsBoardFull())
-        return false;
+        return true;
     ShowMessage(MainWindow, DrawAnnouncement, DrawAnnouncementCaption, BoxInformation);
     AskPlayAgain();
-    return true;
+    return false;
 }
 
 void AskPlayAgain() {

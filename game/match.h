@@ -8,11 +8,13 @@
 // A click at x on the board, already known to lie within it.
 void HandleBoardClick(int x);
 void PlayColumn(int column);
-// Whether the last mover has four in a row; if so, announces the win (and
-// enters a win over the computer in the highscore table) and asks to play
-// again.
+// Both tests return true when they found nothing and the game goes on, and
+// false when they found and announced the end of the game (the play-again
+// question has been answered by then).
+// CheckWin: four in a row of LastMover; a human's win over the computer is
+// entered in the highscore table before it is announced.
 bool CheckWin(WindowHandle window);
-// Whether the board is full; if so, announces the draw and asks to play again.
+// CheckDraw: a full board.
 bool CheckDraw();
 void ComputerMove();
 void AskPlayAgain();
