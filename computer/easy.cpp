@@ -27,6 +27,8 @@ int ChooseEasyColumn(const char* board, int moveCount) {
     constexpr char keys[] = {MarkX, MarkO};
 
     int result = NoMove;
+    // KEPT: seeded from the clock at every call: within one second the same
+    // board gets the same answer.
     SeedRandom(ClockSeconds());
     for (char key : keys) {
         for (EasyRule rule : rules) {

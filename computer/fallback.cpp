@@ -29,8 +29,9 @@ int ChooseFallbackColumn(const char* board, int moveCount) {
         return r - 1;
     }
 
-    // Opening: column k + 1, or k when the computer already holds the bottom
-    // cell of k + 1. Whether the column has room is the caller's business.
+    // KEPT: the opening plays column k + 1, or k when the computer already
+    // holds the bottom cell of k + 1 (so never column 5 or 6), and does not
+    // look for room: a full column makes the computer pass its turn.
     int k = NextRandom() % 4;
     int column = k + 1;
     if (board[(BoardRows - 1) * BoardColumns + column] == MarkX)

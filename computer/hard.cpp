@@ -7,6 +7,8 @@
 
 namespace {
 
+// KEPT: the hard rules keep the last match of a row, the easy ones the first,
+// so the two levels block an open three at opposite ends.
 int FindThreeOrTwo(char key, const char* board, int mode, const WindowSet& threeSet,
                    WindowMatcher threeMatcher, const WindowSet& twoSet, WindowMatcher twoMatcher) {
     if (mode == ModeThree)
@@ -46,9 +48,13 @@ int ChooseHardColumn(const char* board, int moveCount) {
         char key;
         int mode;
     };
+    // KEPT: the human's threes are blocked before the computer completes its
+    // own four.
     constexpr Pass passes[] = {{MarkO, ModeThree}, {MarkX, ModeThree}, {MarkO, ModeTwo}};
 
     int result = NoMove;
+    // KEPT: seeded from the clock at every call: within one second the same
+    // board gets the same answer.
     SeedRandom(ClockSeconds());
     for (const Pass& pass : passes) {
         for (HardRule rule : rules) {

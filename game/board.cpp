@@ -97,7 +97,7 @@ int ColumnFromX(int x) {
             return column;
         lower = upper + 1;
     }
-    return 0;
+    return 0;  // KEPT: outside every band, column 0
 }
 
 int DiscCentreX(int column) { return DiscStepX * column + DiscFirstX; }

@@ -15,8 +15,8 @@ constexpr int ScreenPictureWidth = 800;
 constexpr int ScreenPictureHeight = 600;
 
 // The menu's hit areas, edges included, tested in this order; the first
-// holding the point wins, so the strip where the last two overlap belongs to
-// the highscore table.
+// holding the point wins, so (KEPT:) the strip where the last two overlap
+// belongs to the highscore table.
 struct MenuArea {
     int left;
     int right;
@@ -46,7 +46,8 @@ constexpr int BandFirstX = 36;
 constexpr int BandWidth = 70;
 
 // Disc centres: column c at DiscFirstX + DiscStepX * c, the bottom row at
-// DiscBottomY and each row above it DiscStepY higher.
+// DiscBottomY and each row above it DiscStepY higher. KEPT: the centres are 71
+// pixels apart, the click bands 70.
 constexpr int DiscFirstX = 70;
 constexpr int DiscStepX = 71;
 constexpr int DiscBottomY = 545;

@@ -30,24 +30,34 @@ void PlayTwoPlayerColumn(int column) {
     if (!IsColumnFull(column)) {
         int row = LowestFreeRow(column);
         SetCell(row, column, MarkOfTurn());
+        // KEPT: the turn counter itself is the colour selector; only its
+        // parity counts.
         DrawDisc(MainWindow, column, row, TurnCounter);
         StartSound(FallSound);
     } else {
-        // The same player moves again.
+        // KEPT: the same player moves again, LastMover becomes the mark of
+        // the player before, and both tests below run on the unchanged board.
         StartSound(FullColumnSound);
         --TurnCounter;
     }
     LastMover = MarkOfTurn();
     ++TurnCounter;
+    // KEPT: the draw test runs even when the win test ended the game and the
+    // play-again question was answered Cancel: a winning last disc then also
+    // announces a draw and asks again.
     CheckWin(MainWindow);
     CheckDraw();
 }
 
 void PlayComputerGameColumn(int column) {
     ComputerToMove = false;
+    // KEPT: against the computer the human plays 'O' and the computer 'X',
+    // the other way round from player 1 in a game of two.
     LastMover = MarkO;
-    // The human's disc falls from the top: every taken cell it passes on the
-    // way up from the bottom sounds the full-column sound.
+    // KEPT: the human's disc is searched for from the bottom: every taken
+    // cell passed starts the full-column sound (spelt "Voll.wav" here), each
+    // cutting off the one before; a full column places nothing and the
+    // computer does not answer.
     for (int row = BoardRows - 1; row >= 0; --row) {
         if (Board[row * BoardColumns + column] == Empty) {
             SetCell(row, column, MarkO);
@@ -61,6 +71,8 @@ void PlayComputerGameColumn(int column) {
         ComputerToMove = false;
     }
     DrawTurnPicture();
+    // KEPT: no draw test before the computer's answer; a board the human has
+    // filled (after a passed turn) is announced as a draw after it.
     if (ComputerToMove) {
         LastMover = MarkX;
         ComputerMove();
@@ -81,6 +93,8 @@ void PlayColumn(int column) {
         PlayTwoPlayerColumn(column);
     }
     DrawTurnPicture();
+    // KEPT: also after a game ended in this click and Yes or No reset the
+    // count: the first game counts from 0, every later one from 1.
     ++MoveCount;
 }
 
@@ -92,7 +106,7 @@ void ComputerMove() {
         return;  // no such column: the computer passes
     int row = LowestFreeRow(column);
     if (row == NoRow)
-        return;  // a full column: the computer passes its turn
+        return;  // KEPT: a full column (as the opening may name): the computer passes its turn
     SetCell(row, column, MarkX);
     DrawDisc(MainWindow, column, row, ComputerColour);
 }
@@ -133,6 +147,7 @@ void AskPlayAgain() {
         ComputerToMove = false;
         TurnCounter = 2;
         MoveCount = 0;
+        // KEPT: LastMover is never reset.
         ClearBoard();
         if (answer == AnswerNo)
             Screen = ScreenMenu;

@@ -17,8 +17,9 @@ constexpr const char* PlayerTwoPicture = ".\\src\\spieler2.bmp";
 constexpr const char* EasyLevelPicture = ".\\src\\compuleicht.bmp";
 constexpr const char* HardLevelPicture = ".\\src\\compuschwer.bmp";
 
-// Sounds. Two spellings of the full-column sound are opened; one file serves
-// both where names are matched without regard to case.
+// Sounds. KEPT: two spellings of the full-column sound are opened, one in
+// each kind of game; one file serves both where names are matched without
+// regard to case.
 constexpr const char* FallSound = ".\\src\\fallen.wav";
 constexpr const char* FullColumnSound = ".\\src\\voll.wav";
 constexpr const char* FullColumnSoundComputerGame = ".\\src\\Voll.wav";

@@ -139,9 +139,10 @@ int WriteNameDialogTemplate(unsigned char* buffer, const char* prompt, const cha
         return 0;
     unsigned char* position = WriteDialogHeader(buffer, caption, NameDialogStyle, NameDialogItems,
                                                 Typeface, 0, 0, 319, 47);
-    position = WriteDialogItem(position, ButtonClass, OkId, NameOkText, OkButtonStyle, 264, 7, 48, 15);
-    position = WriteDialogItem(position, ButtonClass, CancelId, NameCancelText, CancelButtonStyle, 264,
-                               26, 48, 15);
+    position =
+        WriteDialogItem(position, ButtonClass, OkId, NameOkText, OkButtonStyle, 264, 7, 48, 15);
+    position = WriteDialogItem(position, ButtonClass, CancelId, NameCancelText, CancelButtonStyle,
+                               264, 26, 48, 15);
     position =
         WriteDialogItem(position, StaticClass, NameLabelId, prompt, LabelStyle, 10, 9, 129, 16);
     position =

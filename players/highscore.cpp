@@ -126,6 +126,7 @@ bool ReadHighscoreTable(const char* path, HighscoreTable* table) {
     return readable;
 }
 
+// KEPT: a new result goes above older ones with as many moves.
 void InsertHighscore(HighscoreTable* table, const HighscoreEntry& entry) {
     int rank = 0;
     while (rank < table->count && table->rows[rank].moves < entry.moves)
@@ -160,6 +161,7 @@ void DrawHighscoresFromFile(WindowHandle window, const char* path) {
     if (file != nullptr) {
         char name[NameSize];
         char value[HighscoreValueSize];
+        // KEPT: the tokens are shown as the file holds them ("007" stays 007).
         for (int row = 0; row < HighscoreRows && ReadEntryTokens(file, name, value); ++row) {
             WriteText(context, HighscoreNameX, HighscoreRowY[row], name, static_cast<int>(std::strlen(name)));
             WriteText(context, HighscoreMovesX, HighscoreRowY[row], value, static_cast<int>(std::strlen(value)));

@@ -23,6 +23,8 @@ int AskTwoPlayers() {
 }
 
 int AskAgainstComputer(int gameScreen) {
+    // KEPT: the second name gets an 'a' so that only the human's name can be
+    // empty; the rest of the old name stays behind it.
     PlayerName2[0] = ComputerNameMark;
     Screen = ScreenMenu;
     int result = RunNamePrompt(MainWindow, SinglePlayerPrompt, NameCaption, PlayerName1, NameSize);
@@ -44,6 +46,8 @@ void AskPlayerNames() {
         }
         if (result != AnswerOk)
             return;
+        // KEPT: one empty name asks every name of the game again; a name of
+        // blanks is not empty.
         if (PlayerName1[0] != '\0' && PlayerName2[0] != '\0')
             return;
     }

@@ -18,6 +18,8 @@ bool ReadIntroSize(WindowHandle window) {
 
 void ReportWindowFailure() { ShowMessage(nullptr, WindowErrorText, WindowErrorCaption, BoxOk); }
 
+// KEPT: asked for a message already retrieved, so the program ends only when
+// one more message arrives after the game asked to end, and that one is dropped.
 bool KeepRunning() { return Running; }
 
 void ReleaseWindowResources(WindowHandle window) {

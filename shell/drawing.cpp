@@ -15,9 +15,8 @@ constexpr Colour RedDark = {128, 0, 0};
 constexpr Colour YellowLight = {255, 255, 0};
 constexpr Colour YellowDark = {128, 128, 0};
 
-
-// Loads a status picture and copies it into the main window. A picture that
-// cannot be loaded simply stays away.
+// Loads a status picture and copies it into the main window. KEPT: a picture
+// that cannot be loaded simply stays away, without the box a screen shows.
 void DrawStatusPicture(const char* path, int width, int height, int x, int y) {
     DrawContext context = GetDrawContext(MainWindow);
     CopyPictureAt(context, path, width, height, x, y);
@@ -26,6 +25,7 @@ void DrawStatusPicture(const char* path, int width, int height, int x, int y) {
 
 }  // namespace
 
+// KEPT: every picture is cut to the intro picture's size.
 PictureSize CopyExtent(int pictureWidth, int pictureHeight) {
     return {pictureWidth < IntroSize.width ? pictureWidth : IntroSize.width,
             pictureHeight < IntroSize.height ? pictureHeight : IntroSize.height};

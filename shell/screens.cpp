@@ -57,8 +57,9 @@ int NameLength(const char* name) {
     return length;
 }
 
-// The colour a mark is drawn in depends on the kind of game: in a game of two
-// the first player's 'X' is yellow, against the computer the human's 'O' is.
+// KEPT: the colour a mark is drawn in depends on the kind of game: in a game
+// of two the first player's 'X' is yellow, against the computer the human's
+// 'O' is.
 // Returns 0 when the mark is not drawn.
 int DiscSelector(char mark) {
     if (mark != MarkX && mark != MarkO)
@@ -87,6 +88,8 @@ void DrawGame(DrawContext context) {
     DrawLevelPicture();
 }
 
+// KEPT: every menu click sets the text look and the menu font, also outside
+// every area; a chosen kind of game stays chosen when its names are cancelled.
 void HandleMenuClick(int x, int y, WindowHandle window) {
     DrawContext context = GetDrawContext(window);
     SetTextLook(context, White);
@@ -128,7 +131,8 @@ bool LoadScreenPicture(WindowHandle window, DrawContext context, int screen) {
 
 void PaintScreen(WindowHandle window) {
     DrawContext context = BeginScreenPaint(window);
-    // A missing picture leaves the erased background; the rest is drawn anyway.
+    // KEPT: a missing picture shows its box at every paint and leaves the
+    // erased background; the rest is drawn anyway.
     LoadScreenPicture(window, context, Screen);
     if (Screen == ScreenTwoPlayers || Screen == ScreenEasyComputer ||
         Screen == ScreenHardComputer) {
@@ -159,7 +163,8 @@ void HandleClick(int x, int y, WindowHandle window) {
             Screen = ScreenMenu;
             break;
         case ScreenCredits:
-            // No repaint: the credits stay on view until the program has gone.
+            // KEPT: no repaint: the credits stay on view until the program
+            // has gone.
             Running = false;
             break;
         default:
