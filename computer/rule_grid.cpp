@@ -98,7 +98,9 @@ int MatchThreeStacked(const RuleGrid& grid, const WindowSet& set, int row, int c
 
 int MatchTwoHorizontal(const RuleGrid& grid, const WindowSet& /*set*/, int row, int column,
                        char key) {
-    // Three cells (row, column..column+2) and the side cells beside them.
+    // Three cells (row, column..column+2) and the side cells beside them: a
+    // shape of its own, so the window set (there for the matcher's
+    // signature) plays no part.
     char left = GridCell(grid, row, column - 1);
     char right = GridCell(grid, row, column + 3);
     if (left != Empty && right != Empty)
