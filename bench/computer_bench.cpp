@@ -67,7 +67,7 @@ void BM_Game(benchmark::State& state) {
             ++moves;
             char mark = easyTurn ? MarkX : MarkO;
             DropDisc(cells.data(), column, mark);
-            if (HasFourInARow(mark, cells.data()) == 1)
+            if (HasFourInARow(mark, cells.data()))
                 break;
             if (!HasRoom(cells.data()))
                 break;

@@ -81,7 +81,7 @@ Outcome Play(Side first, Side second, std::mt19937& random, std::uint32_t& clock
         if (column < 0 || column >= BoardColumns || !DropDisc(cells.data(), column, marks[who]))
             continue;
         ++discs;
-        if (HasFourInARow(marks[who], cells.data()) == 1)
+        if (HasFourInARow(marks[who], cells.data()))
             return {who, discs};
     }
     return {-1, discs};

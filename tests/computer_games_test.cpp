@@ -33,7 +33,7 @@ bool Wins(int column, char mark) {
     char board[BoardCells];
     std::memcpy(board, Board, sizeof board);
     board[row * BoardColumns + column] = mark;
-    return HasFourInARow(mark, board) == 1;
+    return HasFourInARow(mark, board);
 }
 
 int HumanColumn(std::mt19937& random) {

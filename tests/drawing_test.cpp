@@ -77,7 +77,7 @@ TEST(DrawTurnPicture, ChoosesThePictureOfWhoseTurnItIs) {
         ResetProcessState();
         GameMode = c.gameMode;
         TurnCounter = c.turnCounter;
-        ComputerToMove = c.computerToMove;
+        ComputerToMove = c.computerToMove != 0;
         DrawTurnPicture();
         Calls expected = {"dc get",
                           std::string("picture ") + c.picture + " 202x58 at 568,96 copy 202x58",

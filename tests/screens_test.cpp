@@ -320,7 +320,7 @@ TEST(PaintScreen, ComputerGamesShowOneNameAndTheLevel) {
         ResetProcessState();
         Screen = c.screen;
         GameMode = c.mode;
-        ComputerToMove = 1;
+        ComputerToMove = true;
         SetName(PlayerName1, "Christina");  // nine characters fill the buffer
         PlayerName2[0] = 'a';
         PaintScreen(MainWindow);
