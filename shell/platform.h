@@ -1,7 +1,8 @@
 // The platform seam: everything the game needs from the windowing system.
 //
 // Free functions, declared once here and defined once per platform: by
-// shell/win32_platform.cpp in the program and by tests/fake_platform.cpp in
+// shell/win32_platform.cpp in the program, by shell/web_platform.cpp and
+// players/web_name_dialog.cpp in the page, and by tests/fake_platform.cpp in
 // the native tests. Which one is used is decided by what a target links.
 #pragma once
 

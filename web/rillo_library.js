@@ -1,0 +1,601 @@
+// The page's half of Rillo's platform layer, linked into rillo.js with
+// --js-library. The page's listeners only queue events; the game's loop takes
+// them through rillo_next_event. The calls listed as waiting in web.cmake
+// return a Promise to the game, which sleeps until it settles.
+var RilloPageLibrary = {
+  $Rillo__deps: ['$FS', '$IDBFS', '$Asyncify'],
+  $Rillo: {
+    canvas: null,
+    context: null,
+    queue: [],
+    paintWanted: false,
+    eraseWanted: false,
+    waiter: null,
+    ended: false,
+    lastPress: null,
+    audio: null,
+    playing: null,
+    soundTurn: 0,
+    locks: {},
+    lockCount: 0,
+    nextId: 0,
+    ansiDecoder: null,
+    ansiCodes: null,
+
+    // The window's background, erased before each repaint that asks for it:
+    // the colour the Windows program's window class names (light grey).
+    background: 'rgb(200, 200, 200)',
+    // Two presses within this time and this distance are one double click,
+    // which the game does not take, as on Windows.
+    doubleClickMs: 500,
+    doubleClickDistance: 2,
+
+    wake: function() {
+      if (Rillo.waiter !== null) {
+        var waiter = Rillo.waiter;
+        Rillo.waiter = null;
+        waiter();
+      }
+    },
+
+    // The game's texts are Windows-1252 bytes.
+    ansiText: function(pointer, length) {
+      if (!pointer) return '';
+      if (length === undefined) {
+        length = 0;
+        while (HEAPU8[pointer + length] !== 0) length++;
+      }
+      if (Rillo.ansiDecoder === null) Rillo.ansiDecoder = new TextDecoder('windows-1252');
+      return Rillo.ansiDecoder.decode(HEAPU8.slice(pointer, pointer + length));
+    },
+
+    // A typed text as Windows-1252 bytes; characters the code page lacks
+    // become '?', as the system's conversion makes them.
+    ansiBytes: function(text) {
+      if (Rillo.ansiCodes === null) {
+        Rillo.ansiCodes = new Map();
+        var all = new Uint8Array(256);
+        for (var i = 0; i < 256; i++) all[i] = i;
+        var decoded = new TextDecoder('windows-1252').decode(all);
+        for (var c = 1; c < 256; c++) Rillo.ansiCodes.set(decoded[c], c);
+      }
+      var bytes = [];
+      for (var ch of text) {
+        var code = Rillo.ansiCodes.get(ch);
+        bytes.push(code === undefined ? 63 : code);
+      }
+      return bytes;
+    },
+
+    // A data file; where the exact name is missing, a name differing only in
+    // case, as the Windows file system matches names.
+    readData: function(path) {
+      try {
+        return FS.readFile(path);
+      } catch (e) {
+        var slash = path.lastIndexOf('/');
+        var folder = path.substring(0, slash) || '/';
+        var wanted = path.substring(slash + 1).toLowerCase();
+        try {
+          var names = FS.readdir(folder);
+          for (var i = 0; i < names.length; i++) {
+            if (names[i].toLowerCase() === wanted) return FS.readFile(folder + '/' + names[i]);
+          }
+        } catch (e2) {
+          // no such folder: no such file
+        }
+        return null;
+      }
+    },
+
+    // An uncompressed Windows bitmap (1, 4, 8, 24 or 32 bits a pixel) as
+    // ImageData, or null.
+    decodeBitmap: function(bytes) {
+      if (bytes === null || bytes.length < 54 || bytes[0] !== 0x42 || bytes[1] !== 0x4d) return null;
+      var view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+      var pixels = view.getUint32(10, true);
+      var headerSize = view.getUint32(14, true);
+      var width = view.getInt32(18, true);
+      var storedHeight = view.getInt32(22, true);
+      var depth = view.getUint16(28, true);
+      var compression = view.getUint32(30, true);
+      var height = Math.abs(storedHeight);
+      if (headerSize < 40 || width <= 0 || height === 0 || compression !== 0) return null;
+      if ([1, 4, 8, 24, 32].indexOf(depth) < 0) return null;
+      var stride = Math.floor((width * depth + 31) / 32) * 4;
+      if (pixels + stride * height > bytes.length) return null;
+      var palette = [];
+      if (depth <= 8) {
+        var used = view.getUint32(46, true) || (1 << depth);
+        var start = 14 + headerSize;
+        for (var p = 0; p < used && start + 4 * p + 3 < bytes.length; p++) {
+          var at = start + 4 * p;
+          palette.push([bytes[at + 2], bytes[at + 1], bytes[at]]);
+        }
+      }
+      var image = new ImageData(width, height);
+      var out = image.data;
+      for (var y = 0; y < height; y++) {
+        var row = pixels + stride * (storedHeight > 0 ? height - 1 - y : y);
+        var o = y * width * 4;
+        for (var x = 0; x < width; x++, o += 4) {
+          if (depth >= 24) {
+            var b = row + x * (depth / 8);
+            out[o] = bytes[b + 2];
+            out[o + 1] = bytes[b + 1];
+            out[o + 2] = bytes[b];
+          } else {
+            var bit = x * depth;
+            var index = (bytes[row + (bit >> 3)] >> (8 - depth - (bit & 7))) & ((1 << depth) - 1);
+            var colour = palette[index] || [0, 0, 0];
+            out[o] = colour[0];
+            out[o + 1] = colour[1];
+            out[o + 2] = colour[2];
+          }
+          out[o + 3] = 255;
+        }
+      }
+      return image;
+    },
+
+    // A picture read from its file, scaled to width by height at loading
+    // (nearest pixel, as the system's loader scales); 0 keeps the file's size.
+    loadPicture: function(path, width, height) {
+      var image = Rillo.decodeBitmap(Rillo.readData(path));
+      if (image === null) return null;
+      if ((width === 0 || width === image.width) && (height === 0 || height === image.height)) return image;
+      var original = new OffscreenCanvas(image.width, image.height);
+      original.getContext('2d').putImageData(image, 0, 0);
+      var scaled = new OffscreenCanvas(width || image.width, height || image.height);
+      var context = scaled.getContext('2d');
+      context.imageSmoothingEnabled = false;
+      context.drawImage(original, 0, 0, scaled.width, scaled.height);
+      return context.getImageData(0, 0, scaled.width, scaled.height);
+    },
+
+    // The CSS font for a font request: the named face first, then a face with
+    // the same measures where the system lacks it.
+    cssFont: function(face, height, weight, italic) {
+      var families;
+      if (face === null) {
+        families = '"Liberation Sans", Arial, sans-serif';
+        weight = 700;
+        height = 16;
+      } else if (/times new roman/i.test(face)) {
+        families = '"Times New Roman", "Liberation Serif", Tinos, serif';
+      } else {
+        // A face the system does not have is replaced by its sans-serif face.
+        families = JSON.stringify(face) + ', Arial, "Liberation Sans", Arimo, sans-serif';
+      }
+      // A positive height is the character cell's, a negative one the
+      // characters' own; a cell holds about 1.11 of the characters' size.
+      var size = height < 0 ? -height : height === 0 ? 16 : height / 1.11;
+      return (italic ? 'italic ' : '') + (weight > 0 ? Math.min(Math.max(weight, 100), 900) : 400) +
+             ' ' + size.toFixed(2) + 'px ' + families;
+    },
+
+    // A modal box: caption as its name, text as its description, the icon and
+    // the buttons its style names. Resolves with the answer pressed.
+    showBox: function(text, caption, style) {
+      var buttonSets = {
+        0: [['OK', 1]],
+        1: [['OK', 1], ['Abbrechen', 2]],
+        3: [['Ja', 6], ['Nein', 7], ['Abbrechen', 2]],
+        4: [['Ja', 6], ['Nein', 7]],
+      };
+      var icons = {0x10: ['error', 'Fehler'], 0x20: ['question', 'Frage'],
+                   0x30: ['warning', 'Warnung'], 0x40: ['information', 'Information']};
+      var buttons = buttonSets[style & 0x0f] || buttonSets[0];
+      var icon = icons[style & 0xf0];
+      // Escape answers Cancel where there is one, OK where OK is alone, and
+      // nothing in a box of Yes and No.
+      var escape = buttons.length === 1 ? 1 : buttons.some(function(b) { return b[1] === 2; }) ? 2 : 0;
+
+      var id = 'rillo-box-' + (++Rillo.nextId);
+      var dialog = document.createElement('dialog');
+      dialog.className = 'box';
+      dialog.setAttribute('role', 'alertdialog');
+      dialog.setAttribute('aria-labelledby', id + '-caption');
+      dialog.setAttribute('aria-describedby', id + '-text');
+      var form = document.createElement('form');
+      form.method = 'dialog';
+      var title = document.createElement('div');
+      title.className = 'caption';
+      title.id = id + '-caption';
+      title.textContent = caption;
+      var body = document.createElement('div');
+      body.className = 'body';
+      if (icon) {
+        var picture = document.createElement('span');
+        picture.className = 'icon ' + icon[0];
+        picture.setAttribute('role', 'img');
+        picture.setAttribute('aria-label', icon[1]);
+        body.appendChild(picture);
+      }
+      var message = document.createElement('p');
+      message.id = id + '-text';
+      message.textContent = text;
+      body.appendChild(message);
+      var row = document.createElement('div');
+      row.className = 'buttons';
+      buttons.forEach(function(entry, i) {
+        var button = document.createElement('button');
+        button.value = String(entry[1]);
+        button.textContent = entry[0];
+        if (i === 0) button.autofocus = true;
+        row.appendChild(button);
+      });
+      form.append(title, body, row);
+      dialog.appendChild(form);
+      return Rillo.runDialog(dialog, function(returned) {
+        return parseInt(returned, 10) || escape;
+      }, escape === 0);
+    },
+
+    // Opens a dialog modally and resolves on its close event, however it
+    // closed (a button, Enter, Escape); answer turns its return value into
+    // the game's answer.
+    runDialog: function(dialog, answer, keepOnEscape) {
+      return new Promise(function(resolve) {
+        dialog.addEventListener('cancel', function(event) {
+          if (keepOnEscape) event.preventDefault();
+        });
+        dialog.addEventListener('close', function() {
+          var result = answer(dialog.returnValue);
+          dialog.remove();
+          resolve(result);
+        });
+        document.getElementById('boxes').appendChild(dialog);
+        dialog.returnValue = '';
+        dialog.showModal();
+      });
+    },
+
+    // The name question: caption, the prompt as the field's label, a field of
+    // at most size - 1 characters, "OK" (Enter) and "Abbrechen" (Escape).
+    askName: function(prompt, caption, size) {
+      var id = 'rillo-name-' + (++Rillo.nextId);
+      var dialog = document.createElement('dialog');
+      dialog.className = 'box name';
+      dialog.setAttribute('aria-labelledby', id + '-caption');
+      var form = document.createElement('form');
+      form.method = 'dialog';
+      var title = document.createElement('div');
+      title.className = 'caption';
+      title.id = id + '-caption';
+      title.textContent = caption;
+      var label = document.createElement('label');
+      label.htmlFor = id + '-field';
+      label.textContent = prompt;
+      var field = document.createElement('input');
+      field.id = id + '-field';
+      field.type = 'text';
+      field.maxLength = size - 1;
+      field.autocomplete = 'off';
+      field.spellcheck = false;
+      field.autofocus = true;
+      var row = document.createElement('div');
+      row.className = 'buttons';
+      var ok = document.createElement('button');
+      ok.value = '1';
+      ok.textContent = 'OK';
+      var cancel = document.createElement('button');
+      cancel.value = '2';
+      cancel.textContent = 'Abbrechen';
+      row.append(ok, cancel);
+      var body = document.createElement('div');
+      body.className = 'body';
+      body.append(label, field);
+      form.append(title, body, row);
+      dialog.appendChild(form);
+      return Rillo.runDialog(dialog, function(returned) {
+        return returned === '1' ? {answer: 1, name: field.value} : {answer: 2, name: ''};
+      }, false);
+    },
+
+    // The length of a wave file in seconds from its header, 0 when unknown.
+    waveSeconds: function(bytes) {
+      if (bytes === null || bytes.length < 12) return 0;
+      var view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+      var rate = 0;
+      for (var at = 12; at + 8 <= bytes.length;) {
+        var tag = String.fromCharCode(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]);
+        var size = view.getUint32(at + 4, true);
+        if (tag === 'fmt ' && at + 16 <= bytes.length) rate = view.getUint32(at + 16, true);
+        if (tag === 'data') return rate > 0 ? Math.min(size, bytes.length - at - 8) / rate : 0;
+        at += 8 + size + (size & 1);
+      }
+      return 0;
+    },
+
+    // Starts a sound, cutting off the one playing. Resolves when it has
+    // played to its end, and never later than its own length after the start
+    // where the browser cannot play it.
+    playSound: function(path) {
+      var turn = ++Rillo.soundTurn;
+      if (Rillo.playing !== null) {
+        try { Rillo.playing.stop(); } catch (e) { /* already ended */ }
+        Rillo.playing = null;
+      }
+      var bytes = Rillo.readData(path);
+      if (bytes === null) return Promise.resolve();
+      var lengthMs = Rillo.waveSeconds(bytes) * 1000;
+      var timeUp = new Promise(function(resolve) { setTimeout(resolve, lengthMs); });
+      var audio = Rillo.audio;
+      if (audio === null || audio.state !== 'running') return timeUp;
+      var ended = audio.decodeAudioData(bytes.slice().buffer).then(function(buffer) {
+        if (turn !== Rillo.soundTurn) return;
+        var source = audio.createBufferSource();
+        source.buffer = buffer;
+        source.connect(audio.destination);
+        Rillo.playing = source;
+        return new Promise(function(resolve) {
+          source.onended = function() {
+            if (Rillo.playing === source) Rillo.playing = null;
+            resolve();
+          };
+          source.start();
+        });
+      }, function() { return timeUp; });
+      return ended;
+    },
+
+    // Sound may start only after the player's first press on the page.
+    allowSound: function() {
+      try {
+        if (Rillo.audio === null) Rillo.audio = new AudioContext();
+        if (Rillo.audio.state === 'suspended') Rillo.audio.resume();
+      } catch (e) {
+        Rillo.audio = null;  // no sound on this browser: the game goes on
+      }
+    },
+
+    press: function(event) {
+      if (Rillo.ended || (event.pointerType === 'mouse' && event.button !== 0)) return;
+      event.preventDefault();
+      Rillo.allowSound();
+      // The canvas may be shown smaller than the game's 800 by 600.
+      var box = Rillo.canvas.getBoundingClientRect();
+      var x = Math.floor((event.clientX - box.left) * Rillo.canvas.width / box.width);
+      var y = Math.floor((event.clientY - box.top) * Rillo.canvas.height / box.height);
+      x = Math.min(Math.max(x, 0), Rillo.canvas.width - 1);
+      y = Math.min(Math.max(y, 0), Rillo.canvas.height - 1);
+      var last = Rillo.lastPress;
+      if (last !== null && event.timeStamp - last.time <= Rillo.doubleClickMs &&
+          Math.abs(x - last.x) <= Rillo.doubleClickDistance && Math.abs(y - last.y) <= Rillo.doubleClickDistance) {
+        Rillo.lastPress = null;  // the second press of a double click
+        return;
+      }
+      Rillo.lastPress = {time: event.timeStamp, x: x, y: y};
+      // Only a runtime that has started takes presses.
+      if (!Module['calledRun']) return;
+      Rillo.queue.push({kind: 1, x: x, y: y});
+      Rillo.wake();
+    },
+  },
+
+  rillo_page_start__deps: ['$Rillo'],
+  rillo_page_start: function() {
+    Rillo.canvas = document.getElementById('screen');
+    Rillo.context = Rillo.canvas.getContext('2d', {willReadFrequently: true});
+    Rillo.canvas.addEventListener('pointerdown', Rillo.press);
+    Rillo.canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+    window.addEventListener('pagehide', function() {
+      Rillo.queue.push({kind: 3, x: 0, y: 0});
+      Rillo.wake();
+    });
+  },
+
+  rillo_next_event__deps: ['$Rillo'],
+  rillo_next_event: function() {
+    return Asyncify.handleAsync(async function() {
+      for (;;) {
+        // Presses and the page's end come before a paint, as on Windows.
+        if (Rillo.queue.length > 0) {
+          var event = Rillo.queue.shift();
+          return (event.kind << 20) | (event.x << 10) | event.y;
+        }
+        if (Rillo.paintWanted) return 2 << 20;
+        await new Promise(function(resolve) { Rillo.waiter = resolve; });
+      }
+    });
+  },
+
+  rillo_request_paint__deps: ['$Rillo'],
+  rillo_request_paint: function(erase) {
+    Rillo.paintWanted = true;
+    if (erase) Rillo.eraseWanted = true;
+    Rillo.wake();
+  },
+
+  rillo_begin_paint__deps: ['$Rillo'],
+  rillo_begin_paint: function() {
+    if (Rillo.eraseWanted) {
+      Rillo.context.fillStyle = Rillo.background;
+      Rillo.context.fillRect(0, 0, Rillo.canvas.width, Rillo.canvas.height);
+    }
+    Rillo.paintWanted = false;
+    Rillo.eraseWanted = false;
+  },
+
+  rillo_copy_picture__deps: ['$Rillo'],
+  rillo_copy_picture: function(path, width, height, x, y, copyWidth, copyHeight) {
+    var image = Rillo.loadPicture(UTF8ToString(path), width, height);
+    if (image === null) return 0;
+    // Only the picture's own pixels are copied; beyond them the window keeps
+    // what it showed.
+    Rillo.context.putImageData(image, x, y, 0, 0, Math.min(copyWidth, image.width),
+                               Math.min(copyHeight, image.height));
+    return 1;
+  },
+
+  rillo_picture_size__deps: ['$Rillo'],
+  rillo_picture_size: function(path, width, height) {
+    var image = Rillo.loadPicture(UTF8ToString(path), 0, 0);
+    if (image === null) return 0;
+    HEAP32[width >> 2] = image.width;
+    HEAP32[height >> 2] = image.height;
+    return 1;
+  },
+
+  // A filled round dot without smoothing, as the system draws it: every pixel
+  // whose distance from (x, y) is at most half the diameter.
+  rillo_draw_dot__deps: ['$Rillo'],
+  rillo_draw_dot: function(x, y, diameter, red, green, blue) {
+    var reach = Math.ceil(diameter / 2);
+    var side = 2 * reach + 1;
+    var area = Rillo.context.getImageData(x - reach, y - reach, side, side);
+    var limit = (diameter / 2) * (diameter / 2);
+    for (var dy = -reach; dy <= reach; dy++) {
+      for (var dx = -reach; dx <= reach; dx++) {
+        if (dx * dx + dy * dy > limit) continue;
+        var o = ((dy + reach) * side + dx + reach) * 4;
+        area.data[o] = red;
+        area.data[o + 1] = green;
+        area.data[o + 2] = blue;
+        area.data[o + 3] = 255;
+      }
+    }
+    Rillo.context.putImageData(area, x - reach, y - reach);
+  },
+
+  rillo_write_text__deps: ['$Rillo'],
+  rillo_write_text: function(x, y, text, length, face, height, width, weight, italic, underline,
+                             strikeOut, red, green, blue, transparent) {
+    var context = Rillo.context;
+    var words = Rillo.ansiText(text, length);
+    context.save();
+    context.font = Rillo.cssFont(face ? UTF8ToString(face) : null, height, weight, italic);
+    context.textBaseline = 'alphabetic';
+    var measures = context.measureText('Mg');
+    var ascent = measures.fontBoundingBoxAscent;
+    var cell = ascent + measures.fontBoundingBoxDescent;
+    // A width asks for the characters' average width: the font is stretched
+    // to it.
+    var stretch = 1;
+    if (width > 0) {
+      var alphabet = 'abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ';
+      stretch = width / (context.measureText(alphabet).width / alphabet.length);
+    }
+    var textWidth = context.measureText(words).width * stretch;
+    if (!transparent) {
+      context.fillStyle = 'rgb(255, 255, 255)';
+      context.fillRect(x, y, textWidth, cell);
+    }
+    context.fillStyle = 'rgb(' + red + ', ' + green + ', ' + blue + ')';
+    context.translate(x, y + ascent);
+    context.scale(stretch, 1);
+    context.fillText(words, 0, 0);
+    context.restore();
+    var lineHeight = Math.max(1, Math.round(cell / 16));
+    if (underline) context.fillRect(x, y + ascent + lineHeight, textWidth, lineHeight);
+    if (strikeOut) context.fillRect(x, y + ascent * 0.7, textWidth, lineHeight);
+  },
+
+  rillo_show_box__deps: ['$Rillo'],
+  rillo_show_box: function(text, caption, style) {
+    return Asyncify.handleAsync(function() {
+      return Rillo.showBox(Rillo.ansiText(text), Rillo.ansiText(caption), style >>> 0);
+    });
+  },
+
+  rillo_ask_name__deps: ['$Rillo'],
+  rillo_ask_name: function(prompt, caption, target, size) {
+    return Asyncify.handleAsync(function() {
+      return Rillo.askName(Rillo.ansiText(prompt), Rillo.ansiText(caption), size).then(function(result) {
+        if (result.answer === 1) {
+          var bytes = Rillo.ansiBytes(result.name).slice(0, size - 1);
+          for (var i = 0; i < bytes.length; i++) HEAPU8[target + i] = bytes[i];
+          HEAPU8[target + bytes.length] = 0;
+        }
+        return result.answer;
+      });
+    });
+  },
+
+  rillo_start_sound__deps: ['$Rillo'],
+  rillo_start_sound: function(path) {
+    Rillo.playSound(UTF8ToString(path));
+  },
+
+  rillo_play_to_end__deps: ['$Rillo'],
+  rillo_play_to_end: function(path) {
+    return Asyncify.handleAsync(function() { return Rillo.playSound(UTF8ToString(path)); });
+  },
+
+  rillo_load_saved__deps: ['$Rillo'],
+  rillo_load_saved: function(folder) {
+    var path = UTF8ToString(folder);
+    return Asyncify.handleAsync(function() {
+      return new Promise(function(resolve) {
+        try {
+          FS.mount(IDBFS, {}, path);
+        } catch (e) {
+          resolve(0);
+          return;
+        }
+        FS.syncfs(true, function(error) { resolve(error ? 0 : 1); });
+      });
+    });
+  },
+
+  rillo_save_saved__deps: ['$Rillo'],
+  rillo_save_saved: function() {
+    return Asyncify.handleAsync(function() {
+      return new Promise(function(resolve) {
+        FS.syncfs(false, function(error) { resolve(error ? 0 : 1); });
+      });
+    });
+  },
+
+  // Every page of this site in the browser shares the lock (where the
+  // browser has the Web Locks service); once taken, the newest table is
+  // loaded from the browser's storage, so a win in another page is not lost.
+  rillo_take_lock__deps: ['$Rillo'],
+  rillo_take_lock: function(name) {
+    var lockName = UTF8ToString(name);
+    return Asyncify.handleAsync(function() {
+      var token = ++Rillo.lockCount;
+      var reload = function() {
+        return new Promise(function(resolve) {
+          FS.syncfs(true, function() { resolve(token); });
+        });
+      };
+      if (!navigator.locks) {
+        Rillo.locks[token] = function() {};
+        return reload();
+      }
+      return new Promise(function(resolve) {
+        navigator.locks.request(lockName, {ifAvailable: true}, function(lock) {
+          if (lock === null) {
+            resolve(0);
+            return undefined;
+          }
+          return new Promise(function(release) {
+            Rillo.locks[token] = release;
+            reload().then(resolve);
+          });
+        });
+      });
+    });
+  },
+
+  rillo_release_lock__deps: ['$Rillo'],
+  rillo_release_lock: function(token) {
+    var release = Rillo.locks[token];
+    delete Rillo.locks[token];
+    if (release) release();
+  },
+
+  rillo_ended__deps: ['$Rillo'],
+  rillo_ended: function() {
+    Rillo.ended = true;
+    Rillo.queue.length = 0;
+    document.body.classList.add('ended');
+    document.getElementById('status').hidden = false;
+    document.getElementById('ended-text').textContent = 'Rillo wurde beendet.';
+    document.getElementById('restart').focus();
+  },
+};
+
+mergeInto(LibraryManager.library, RilloPageLibrary);
