@@ -88,8 +88,8 @@ void ReleaseDrawContext(WindowHandle /*window*/, DrawContext /*context*/) {}
 
 bool CopyPicture(DrawContext /*context*/, const char* path, int width, int height, int x, int y,
                  int copyWidth, int copyHeight) {
-    return rillo_copy_picture(PagePath(path).c_str(), width, height, x, y, copyWidth,
-                              copyHeight) != 0;
+    return rillo_copy_picture(PagePath(path).c_str(), width, height, x, y, copyWidth, copyHeight) !=
+           0;
 }
 
 bool ReadPictureSize(const char* path, PictureSize* size) {
@@ -117,9 +117,8 @@ void WriteText(DrawContext context, int x, int y, const char* text, int length) 
     const FontRequest& request = font->request;
     rillo_write_text(x, y, text, length, font->face.c_str(), request.height, request.width,
                      request.weight, request.italic ? 1 : 0, request.underline ? 1 : 0,
-                     request.strikeOut ? 1 : 0, context->textColour.red,
-                     context->textColour.green, context->textColour.blue,
-                     context->transparent ? 1 : 0);
+                     request.strikeOut ? 1 : 0, context->textColour.red, context->textColour.green,
+                     context->textColour.blue, context->transparent ? 1 : 0);
 }
 
 void SetTextLook(DrawContext context, Colour colour) {
