@@ -13,9 +13,10 @@ void rillo_page_start();
 int rillo_next_event();
 
 // Paints: a repaint wanted (erasing first or not); the start of one paint,
-// which erases when it was asked for and takes the wish back.
+// which erases when it was asked for and takes the wish back; its end.
 void rillo_request_paint(int erase);
 void rillo_begin_paint();
+void rillo_end_paint();
 
 // Pictures from the page's file system, scaled at loading; false when the file
 // is missing or not a picture the page can read.

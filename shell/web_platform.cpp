@@ -80,7 +80,7 @@ DrawContext BeginScreenPaint(WindowHandle /*window*/) {
     return &WindowContext;
 }
 
-void EndScreenPaint(WindowHandle /*window*/) {}
+void EndScreenPaint(WindowHandle /*window*/) { rillo_end_paint(); }
 
 DrawContext GetDrawContext(WindowHandle /*window*/) { return &WindowContext; }
 

@@ -10,6 +10,7 @@ var RilloPageLibrary = {
     queue: [],
     paintWanted: false,
     eraseWanted: false,
+    paintStarted: 0,
     waiter: null,
     ended: false,
     lastPress: null,
@@ -67,11 +68,24 @@ var RilloPageLibrary = {
       return bytes;
     },
 
+    // The shipped data arrives compressed and would be unpacked at every
+    // read; the first read keeps it unpacked in the page's memory, so later
+    // reads of the file only copy it.
+    readUnpacked: function(path) {
+      var node = FS.lookupPath(path).node;
+      var bytes = FS.readFile(path);
+      if (node.contents && node.contents.compressedData !== undefined) {
+        FS.unlink(path);
+        FS.writeFile(path, bytes);
+      }
+      return bytes;
+    },
+
     // A data file; where the exact name is missing, a name differing only in
     // case, as the Windows file system matches names.
     readData: function(path) {
       try {
-        return FS.readFile(path);
+        return Rillo.readUnpacked(path);
       } catch (e) {
         var slash = path.lastIndexOf('/');
         var folder = path.substring(0, slash) || '/';
@@ -79,7 +93,7 @@ var RilloPageLibrary = {
         try {
           var names = FS.readdir(folder);
           for (var i = 0; i < names.length; i++) {
-            if (names[i].toLowerCase() === wanted) return FS.readFile(folder + '/' + names[i]);
+            if (names[i].toLowerCase() === wanted) return Rillo.readUnpacked(folder + '/' + names[i]);
           }
         } catch (e2) {
           // no such folder: no such file
@@ -88,51 +102,56 @@ var RilloPageLibrary = {
       }
     },
 
-    // An uncompressed Windows bitmap (1, 4, 8, 24 or 32 bits a pixel) as
-    // ImageData, or null.
-    decodeBitmap: function(bytes) {
+    // The header of an uncompressed Windows bitmap (1, 4, 8, 24 or 32 bits a
+    // pixel) whose pixels are all in the file, or null.
+    bitmapHeader: function(bytes) {
       if (bytes === null || bytes.length < 54 || bytes[0] !== 0x42 || bytes[1] !== 0x4d) return null;
       var view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
-      var pixels = view.getUint32(10, true);
-      var headerSize = view.getUint32(14, true);
-      var width = view.getInt32(18, true);
-      var storedHeight = view.getInt32(22, true);
-      var depth = view.getUint16(28, true);
-      var compression = view.getUint32(30, true);
-      var height = Math.abs(storedHeight);
-      if (headerSize < 40 || width <= 0 || height === 0 || compression !== 0) return null;
-      if ([1, 4, 8, 24, 32].indexOf(depth) < 0) return null;
-      var stride = Math.floor((width * depth + 31) / 32) * 4;
-      if (pixels + stride * height > bytes.length) return null;
+      var header = {
+        pixels: view.getUint32(10, true),
+        headerSize: view.getUint32(14, true),
+        width: view.getInt32(18, true),
+        height: Math.abs(view.getInt32(22, true)),
+        bottomUp: view.getInt32(22, true) > 0,
+        depth: view.getUint16(28, true),
+        used: view.getUint32(46, true),
+      };
+      header.stride = Math.floor((header.width * header.depth + 31) / 32) * 4;
+      if (header.headerSize < 40 || header.width <= 0 || header.height === 0 || view.getUint32(30, true) !== 0 ||
+          [1, 4, 8, 24, 32].indexOf(header.depth) < 0 ||
+          header.pixels + header.stride * header.height > bytes.length) {
+        return null;
+      }
+      return header;
+    },
+
+    // A bitmap file's pixels as ImageData, or null.
+    decodeBitmap: function(bytes) {
+      var header = Rillo.bitmapHeader(bytes);
+      if (header === null) return null;
+      var width = header.width, height = header.height, depth = header.depth;
       var palette = [];
-      if (depth <= 8) {
-        var used = view.getUint32(46, true) || (1 << depth);
-        var start = 14 + headerSize;
-        for (var p = 0; p < used && start + 4 * p + 3 < bytes.length; p++) {
-          var at = start + 4 * p;
-          palette.push([bytes[at + 2], bytes[at + 1], bytes[at]]);
-        }
+      for (var p = 0, at = 14 + header.headerSize; depth <= 8 && p < (header.used || 1 << depth) &&
+           at + 3 < bytes.length; p++, at += 4) {
+        palette.push(0xff000000 | (bytes[at] << 16) | (bytes[at + 1] << 8) | bytes[at + 2]);
       }
       var image = new ImageData(width, height);
-      var out = image.data;
+      // Opaque pixels written whole, red in the lowest byte (the page's
+      // memory is little-endian).
+      var words = new Uint32Array(image.data.buffer);
+      var step = depth / 8;
       for (var y = 0; y < height; y++) {
-        var row = pixels + stride * (storedHeight > 0 ? height - 1 - y : y);
-        var o = y * width * 4;
-        for (var x = 0; x < width; x++, o += 4) {
-          if (depth >= 24) {
-            var b = row + x * (depth / 8);
-            out[o] = bytes[b + 2];
-            out[o + 1] = bytes[b + 1];
-            out[o + 2] = bytes[b];
-          } else {
-            var bit = x * depth;
-            var index = (bytes[row + (bit >> 3)] >> (8 - depth - (bit & 7))) & ((1 << depth) - 1);
-            var colour = palette[index] || [0, 0, 0];
-            out[o] = colour[0];
-            out[o + 1] = colour[1];
-            out[o + 2] = colour[2];
-          }
-          out[o + 3] = 255;
+        var row = header.pixels + header.stride * (header.bottomUp ? height - 1 - y : y);
+        var w = y * width;
+        if (depth >= 24) {
+          for (var b = row, end = w + width; w < end; w++, b += step)
+            words[w] = 0xff000000 | (bytes[b] << 16) | (bytes[b + 1] << 8) | bytes[b + 2];
+          continue;
+        }
+        for (var x = 0; x < width; x++, w++) {
+          var bit = x * depth;
+          var index = (bytes[row + (bit >> 3)] >> (8 - depth - (bit & 7))) & ((1 << depth) - 1);
+          words[w] = palette[index] === undefined ? 0xff000000 : palette[index];
         }
       }
       return image;
@@ -380,6 +399,13 @@ var RilloPageLibrary = {
     Rillo.context = Rillo.canvas.getContext('2d', {willReadFrequently: true});
     Rillo.canvas.addEventListener('pointerdown', Rillo.press);
     Rillo.canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+    // A window that changes its size is painted afresh, as on Windows.
+    window.addEventListener('resize', function() {
+      Rillo.paintWanted = true;
+      Rillo.eraseWanted = true;
+      Rillo.wake();
+    });
+    Module['memoryBytes'] = function() { return HEAPU8.length; };
     window.addEventListener('pagehide', function() {
       Rillo.queue.push({kind: 3, x: 0, y: 0});
       Rillo.wake();
@@ -410,12 +436,21 @@ var RilloPageLibrary = {
 
   rillo_begin_paint__deps: ['$Rillo'],
   rillo_begin_paint: function() {
+    Rillo.paintStarted = performance.now();
     if (Rillo.eraseWanted) {
       Rillo.context.fillStyle = Rillo.background;
       Rillo.context.fillRect(0, 0, Rillo.canvas.width, Rillo.canvas.height);
     }
     Rillo.paintWanted = false;
     Rillo.eraseWanted = false;
+  },
+
+  // How long the last paints took, for tools/web_performance.sh.
+  rillo_end_paint__deps: ['$Rillo'],
+  rillo_end_paint: function() {
+    var times = Module['paintTimes'] = Module['paintTimes'] || [];
+    times.push(performance.now() - Rillo.paintStarted);
+    if (times.length > 50) times.shift();
   },
 
   rillo_copy_picture__deps: ['$Rillo'],
@@ -431,10 +466,10 @@ var RilloPageLibrary = {
 
   rillo_picture_size__deps: ['$Rillo'],
   rillo_picture_size: function(path, width, height) {
-    var image = Rillo.loadPicture(UTF8ToString(path), 0, 0);
-    if (image === null) return 0;
-    HEAP32[width >> 2] = image.width;
-    HEAP32[height >> 2] = image.height;
+    var header = Rillo.bitmapHeader(Rillo.readData(UTF8ToString(path)));
+    if (header === null) return 0;
+    HEAP32[width >> 2] = header.width;
+    HEAP32[height >> 2] = header.height;
     return 1;
   },
 
