@@ -82,6 +82,8 @@ const scenarios = {
     await playColumns(game, [0], board);
     await game.expectBox('***SIEG***SPIELER 1***', 'Anna', 'Information', ['OK']);
     await shot('win_box');
+    // A press on the board while the box is open goes nowhere.
+    await game.pressColumn(4);
     await game.pressButton('***SIEG***SPIELER 1***', 'OK');
     await game.expectBox('***????***', 'Nochmal', 'Frage', ['Ja', 'Nein', 'Abbrechen']);
     await game.pressButton('***????***', 'Ja');
@@ -223,16 +225,28 @@ const scenarios = {
       const look = (time) => {
         const at = ([x, y]) => Array.from(context.getImageData(x, y, 1, 1).data.slice(0, 3)).join();
         window.frames_seen.push({time, human: at(cells[38]) === '128,128,0',
+          yellow: cells.filter((p) => at(p) === '128,128,0').length,
           computer: cells.some((p) => at(p) === '128,0,0'), turn: at(turnPoint)});
         if (window.frames_seen.length < 400) requestAnimationFrame(look);
       };
       requestAnimationFrame(look);
     }, {cells, turnPoint});
     await game.pressColumn(3);
-    await game.waitFor('the computer\'s disc', async () => (await game.board()).join('').includes('R'), 5000);
+    // A press during the pause waits its turn: the computer answers the
+    // first disc, then the second falls and is answered too.
+    await game.waitFor('the human\'s disc', async () => (await game.board())[5][3] === 'Y', 5000);
+    await game.pressColumn(0);
+    await game.waitFor('the queued press and its answer', async () => {
+      const now = await game.board();
+      const all = now.join('');
+      return (all.split('Y').length === 3 && all.split('R').length === 3 && now.some((row) => row[0] === 'Y')) ||
+        `board |${now.join('|')}|`;
+    }, 8000);
     const frames = await page.evaluate(() => window.frames_seen);
     const human = frames.findIndex((f) => f.human);
     const computer = frames.findIndex((f) => f.computer);
+    const queued = frames.findIndex((f) => f.yellow >= 2);
+    check(computer >= 0 && queued >= computer, 'the press during the pause was handled before the computer\'s answer');
     check(human >= 0 && computer > human, `the human's disc was first seen in frame ${human}, the computer's in ${computer}`);
     const paused = frames.slice(human, computer);
     const turns = new Set(paused.map((f) => f.turn));
