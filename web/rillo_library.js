@@ -1,7 +1,8 @@
 // The page's half of Rillo's platform layer, linked into rillo.js with
-// --js-library. The page's listeners only queue events; the game's loop takes
-// them through rillo_next_event. The calls listed as waiting in web.cmake
-// return a Promise to the game, which sleeps until it settles.
+// --js-library (the boxes and the name question are in rillo_boxes.js). The
+// page's listeners only queue events; the game's loop takes them through
+// rillo_next_event. The calls listed as waiting in web.cmake return a Promise
+// to the game, which sleeps until it settles.
 var RilloPageLibrary = {
   $Rillo__deps: ['$FS', '$IDBFS', '$Asyncify'],
   $Rillo: {
@@ -191,125 +192,6 @@ var RilloPageLibrary = {
       var size = height < 0 ? -height : height === 0 ? 16 : height / 1.11;
       return (italic ? 'italic ' : '') + (weight > 0 ? Math.min(Math.max(weight, 100), 900) : 400) +
              ' ' + size.toFixed(2) + 'px ' + families;
-    },
-
-    // A modal box: caption as its name, text as its description, the icon and
-    // the buttons its style names. Resolves with the answer pressed.
-    showBox: function(text, caption, style) {
-      var buttonSets = {
-        0: [['OK', 1]],
-        1: [['OK', 1], ['Abbrechen', 2]],
-        3: [['Ja', 6], ['Nein', 7], ['Abbrechen', 2]],
-        4: [['Ja', 6], ['Nein', 7]],
-      };
-      var icons = {0x10: ['error', 'Fehler'], 0x20: ['question', 'Frage'],
-                   0x30: ['warning', 'Warnung'], 0x40: ['information', 'Information']};
-      var buttons = buttonSets[style & 0x0f] || buttonSets[0];
-      var icon = icons[style & 0xf0];
-      // Escape answers Cancel where there is one, OK where OK is alone, and
-      // nothing in a box of Yes and No.
-      var escape = buttons.length === 1 ? 1 : buttons.some(function(b) { return b[1] === 2; }) ? 2 : 0;
-
-      var id = 'rillo-box-' + (++Rillo.nextId);
-      var dialog = document.createElement('dialog');
-      dialog.className = 'box';
-      dialog.setAttribute('role', 'alertdialog');
-      dialog.setAttribute('aria-labelledby', id + '-caption');
-      dialog.setAttribute('aria-describedby', id + '-text');
-      var form = document.createElement('form');
-      form.method = 'dialog';
-      var title = document.createElement('div');
-      title.className = 'caption';
-      title.id = id + '-caption';
-      title.textContent = caption;
-      var body = document.createElement('div');
-      body.className = 'body';
-      if (icon) {
-        var picture = document.createElement('span');
-        picture.className = 'icon ' + icon[0];
-        picture.setAttribute('role', 'img');
-        picture.setAttribute('aria-label', icon[1]);
-        body.appendChild(picture);
-      }
-      var message = document.createElement('p');
-      message.id = id + '-text';
-      message.textContent = text;
-      body.appendChild(message);
-      var row = document.createElement('div');
-      row.className = 'buttons';
-      buttons.forEach(function(entry, i) {
-        var button = document.createElement('button');
-        button.value = String(entry[1]);
-        button.textContent = entry[0];
-        if (i === 0) button.autofocus = true;
-        row.appendChild(button);
-      });
-      form.append(title, body, row);
-      dialog.appendChild(form);
-      return Rillo.runDialog(dialog, function(returned) {
-        return parseInt(returned, 10) || escape;
-      }, escape === 0);
-    },
-
-    // Opens a dialog modally and resolves on its close event, however it
-    // closed (a button, Enter, Escape); answer turns its return value into
-    // the game's answer.
-    runDialog: function(dialog, answer, keepOnEscape) {
-      return new Promise(function(resolve) {
-        dialog.addEventListener('cancel', function(event) {
-          if (keepOnEscape) event.preventDefault();
-        });
-        dialog.addEventListener('close', function() {
-          var result = answer(dialog.returnValue);
-          dialog.remove();
-          resolve(result);
-        });
-        document.getElementById('boxes').appendChild(dialog);
-        dialog.returnValue = '';
-        dialog.showModal();
-      });
-    },
-
-    // The name question: caption, the prompt as the field's label, a field of
-    // at most size - 1 characters, "OK" (Enter) and "Abbrechen" (Escape).
-    askName: function(prompt, caption, size) {
-      var id = 'rillo-name-' + (++Rillo.nextId);
-      var dialog = document.createElement('dialog');
-      dialog.className = 'box name';
-      dialog.setAttribute('aria-labelledby', id + '-caption');
-      var form = document.createElement('form');
-      form.method = 'dialog';
-      var title = document.createElement('div');
-      title.className = 'caption';
-      title.id = id + '-caption';
-      title.textContent = caption;
-      var label = document.createElement('label');
-      label.htmlFor = id + '-field';
-      label.textContent = prompt;
-      var field = document.createElement('input');
-      field.id = id + '-field';
-      field.type = 'text';
-      field.maxLength = size - 1;
-      field.autocomplete = 'off';
-      field.spellcheck = false;
-      field.autofocus = true;
-      var row = document.createElement('div');
-      row.className = 'buttons';
-      var ok = document.createElement('button');
-      ok.value = '1';
-      ok.textContent = 'OK';
-      var cancel = document.createElement('button');
-      cancel.value = '2';
-      cancel.textContent = 'Abbrechen';
-      row.append(ok, cancel);
-      var body = document.createElement('div');
-      body.className = 'body';
-      body.append(label, field);
-      form.append(title, body, row);
-      dialog.appendChild(form);
-      return Rillo.runDialog(dialog, function(returned) {
-        return returned === '1' ? {answer: 1, name: field.value} : {answer: 2, name: ''};
-      }, false);
     },
 
     // The length of a wave file in seconds from its header, 0 when unknown.
@@ -525,27 +407,6 @@ var RilloPageLibrary = {
     var lineHeight = Math.max(1, Math.round(cell / 16));
     if (underline) context.fillRect(x, y + ascent + lineHeight, textWidth, lineHeight);
     if (strikeOut) context.fillRect(x, y + ascent * 0.7, textWidth, lineHeight);
-  },
-
-  rillo_show_box__deps: ['$Rillo'],
-  rillo_show_box: function(text, caption, style) {
-    return Asyncify.handleAsync(function() {
-      return Rillo.showBox(Rillo.ansiText(text), Rillo.ansiText(caption), style >>> 0);
-    });
-  },
-
-  rillo_ask_name__deps: ['$Rillo'],
-  rillo_ask_name: function(prompt, caption, target, size) {
-    return Asyncify.handleAsync(function() {
-      return Rillo.askName(Rillo.ansiText(prompt), Rillo.ansiText(caption), size).then(function(result) {
-        if (result.answer === 1) {
-          var bytes = Rillo.ansiBytes(result.name).slice(0, size - 1);
-          for (var i = 0; i < bytes.length; i++) HEAPU8[target + i] = bytes[i];
-          HEAPU8[target + bytes.length] = 0;
-        }
-        return result.answer;
-      });
-    });
   },
 
   rillo_start_sound__deps: ['$Rillo'],

@@ -10,7 +10,9 @@ add_executable(rillo ${RILLO_WEB_SOURCES})
 target_link_libraries(rillo PRIVATE rillo_core)
 set_target_properties(rillo PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-set(RILLO_WEB_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js)
+# The page's half of the platform layer, in two parts.
+set(RILLO_WEB_LIBRARIES ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js
+                        ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js)
 # Only these page calls may pause the game's loop; every other call into the
 # page returns at once.
 set(RILLO_WEB_WAITING_CALLS
@@ -25,9 +27,10 @@ target_link_options(rillo PRIVATE
   -sFORCE_FILESYSTEM
   -sLZ4
   -lidbfs.js
-  "SHELL:--js-library ${RILLO_WEB_LIBRARY}"
+  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js"
+  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js"
   "SHELL:--preload-file ${CMAKE_CURRENT_SOURCE_DIR}/data/src@/rillo/src")
-set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_LIBRARY})
+set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_LIBRARIES})
 file(GLOB RILLO_WEB_DATA CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/data/src/*")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_DATA})
 
