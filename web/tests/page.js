@@ -99,11 +99,23 @@ class Game {
 
   // Pixels of the canvas at the given points, as [r, g, b].
   async pixels(points) {
-    return this.page.evaluate((points) => {
+    // Only the rows the points lie in are read, and the colours come back as
+    // one flat list.
+    const top = Math.min(...points.map((p) => p[1]));
+    const bottom = Math.max(...points.map((p) => p[1]));
+    const flat = await this.page.evaluate(({points, top, bottom}) => {
       const context = document.getElementById('screen').getContext('2d', {willReadFrequently: true});
-      const all = context.getImageData(0, 0, 800, 600).data;
-      return points.map(([x, y]) => Array.from(all.slice((y * 800 + x) * 4, (y * 800 + x) * 4 + 3)));
-    }, points);
+      const rows = context.getImageData(0, top, 800, bottom - top + 1).data;
+      const out = new Array(points.length * 3);
+      for (let i = 0; i < points.length; i++) {
+        const o = ((points[i][1] - top) * 800 + points[i][0]) * 4;
+        out[3 * i] = rows[o];
+        out[3 * i + 1] = rows[o + 1];
+        out[3 * i + 2] = rows[o + 2];
+      }
+      return out;
+    }, {points, top, bottom});
+    return points.map((_, i) => flat.slice(3 * i, 3 * i + 3));
   }
 
   // The share of sampled points in a region that show a picture's pixels,

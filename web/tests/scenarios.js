@@ -251,7 +251,11 @@ const scenarios = {
     const paused = frames.slice(human, computer);
     const turns = new Set(paused.map((f) => f.turn));
     check(turns.size === 1 && !turns.has(frames[0].turn), 'the turn picture did not change to the computer\'s during the pause');
-    console.log(`    ${computer - human} frames, ${Math.round(frames[computer].time - frames[human].time)} ms between the two discs`);
+    const gap = frames[computer].time - frames[human].time;
+    console.log(`    ${computer - human} frames, ${Math.round(gap)} ms between the two discs`);
+    // A slow machine can only lengthen the pause; half of it is a bound
+    // that no load makes fail.
+    check(gap >= 500, `the computer's disc came ${Math.round(gap)} ms after the human's, without its pause of 1000 ms`);
   },
 
   async credits_end(game, {url, page, shot}) {
