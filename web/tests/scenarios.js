@@ -281,7 +281,9 @@ const scenarios = {
     // Cancel at "Nochmal" ends the game too; Escape answers Cancel.
     await startTwoPlayers(game, 'A', 'B');
     await playColumns(game, [0, 1, 0, 1, 0, 1, 0], EmptyBoard);
-    await game.pressButton('***SIEG***SPIELER 1***', 'OK');
+    // Escape answers OK in a box that has only OK.
+    await game.box('***SIEG***SPIELER 1***').waitFor();
+    await page.keyboard.press('Escape');
     await game.box('***????***').waitFor();
     await page.keyboard.press('Escape');
     await status.getByText('Rillo wurde beendet.').waitFor();
