@@ -85,6 +85,13 @@ class Game {
     this.presses++;
   }
 
+  // Two quick presses on one spot: a double click.
+  async doublePress(x, y) {
+    const box = await this.page.locator('#screen').boundingBox();
+    await this.page.mouse.dblclick(box.x + ((x + 0.5) * box.width) / 800, box.y + ((y + 0.5) * box.height) / 600);
+    this.presses += 2;
+  }
+
   // A press on a board column. y plays no part in the game, so it changes
   // from press to press: two presses on one spot soon after each other are a
   // double click, which the game does not take.
