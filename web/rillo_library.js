@@ -20,6 +20,8 @@ var RilloPageLibrary = {
     soundTurn: 0,
     locks: {},
     lockCount: 0,
+    heldNames: {},
+    releasing: [],
     nextId: 0,
     ansiDecoder: null,
     ansiCodes: null,
@@ -445,42 +447,51 @@ var RilloPageLibrary = {
   },
 
   // Every page of this site in the browser shares the lock (where the
-  // browser has the Web Locks service); once taken, the newest table is
-  // loaded from the browser's storage, so a win in another page is not lost.
+  // browser has the Web Locks service; without it the page's own lock is the
+  // only one). Once taken, the newest table is loaded from the browser's
+  // storage, so a win in another page is not lost.
   rillo_take_lock__deps: ['$Rillo'],
   rillo_take_lock: function(name) {
     var lockName = UTF8ToString(name);
-    return Asyncify.handleAsync(function() {
+    return Asyncify.handleAsync(async function() {
+      // A lock given back a moment ago is free once the browser has it back.
+      await Promise.all(Rillo.releasing);
       var token = ++Rillo.lockCount;
-      var reload = function() {
-        return new Promise(function(resolve) {
-          FS.syncfs(true, function() { resolve(token); });
-        });
-      };
+      var entry = {release: null, done: Promise.resolve()};
       if (!navigator.locks) {
-        Rillo.locks[token] = function() {};
-        return reload();
-      }
-      return new Promise(function(resolve) {
-        navigator.locks.request(lockName, {ifAvailable: true}, function(lock) {
-          if (lock === null) {
-            resolve(0);
-            return undefined;
-          }
-          return new Promise(function(release) {
-            Rillo.locks[token] = release;
-            reload().then(resolve);
+        if (Rillo.heldNames[lockName]) return 0;
+        Rillo.heldNames[lockName] = true;
+        entry.release = function() { delete Rillo.heldNames[lockName]; };
+      } else {
+        var granted = await new Promise(function(resolve) {
+          entry.done = navigator.locks.request(lockName, {ifAvailable: true}, function(lock) {
+            if (lock === null) {
+              resolve(false);
+              return undefined;
+            }
+            return new Promise(function(release) {
+              entry.release = release;
+              resolve(true);
+            });
           });
         });
-      });
+        if (!granted) return 0;
+      }
+      Rillo.locks[token] = entry;
+      await new Promise(function(resolve) { FS.syncfs(true, function() { resolve(); }); });
+      return token;
     });
   },
 
   rillo_release_lock__deps: ['$Rillo'],
   rillo_release_lock: function(token) {
-    var release = Rillo.locks[token];
+    var entry = Rillo.locks[token];
     delete Rillo.locks[token];
-    if (release) release();
+    if (!entry) return;
+    entry.release();
+    var released = entry.done.then(function() {}, function() {});
+    Rillo.releasing.push(released);
+    released.then(function() { Rillo.releasing.splice(Rillo.releasing.indexOf(released), 1); });
   },
 
   rillo_ended__deps: ['$Rillo'],
