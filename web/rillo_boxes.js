@@ -5,6 +5,32 @@
 var RilloBoxesLibrary = {
   $RilloBoxes__deps: ['$Rillo'],
   $RilloBoxes: {
+    // An element of a dialog.
+    make: function(tag, properties) {
+      var element = document.createElement(tag);
+      for (var key in properties) element[key] = properties[key];
+      return element;
+    },
+
+    // A dialog with its caption as its accessible name, an empty body and
+    // the buttons [label, value], the first focused; all in a form whose
+    // buttons close the dialog with their values.
+    frame: function(caption, buttons, className) {
+      var id = 'rillo-dialog-' + (++Rillo.nextId);
+      var dialog = RilloBoxes.make('dialog', {className: className, id: id});
+      dialog.setAttribute('aria-labelledby', id + '-caption');
+      var title = RilloBoxes.make('div', {className: 'caption', id: id + '-caption', textContent: caption});
+      var body = RilloBoxes.make('div', {className: 'body'});
+      var row = RilloBoxes.make('div', {className: 'buttons'});
+      buttons.forEach(function(entry, i) {
+        row.appendChild(RilloBoxes.make('button', {value: String(entry[1]), textContent: entry[0], autofocus: i === 0}));
+      });
+      var form = RilloBoxes.make('form', {method: 'dialog'});
+      form.append(title, body, row);
+      dialog.appendChild(form);
+      return {id: id, dialog: dialog, body: body};
+    },
+
     // A modal box: caption as its name, text as its description, the icon and
     // the buttons its style names. Resolves with the answer pressed.
     showBox: function(text, caption, style) {
@@ -22,43 +48,17 @@ var RilloBoxesLibrary = {
       // nothing in a box of Yes and No.
       var escape = buttons.length === 1 ? 1 : buttons.some(function(b) { return b[1] === 2; }) ? 2 : 0;
 
-      var id = 'rillo-box-' + (++Rillo.nextId);
-      var dialog = document.createElement('dialog');
-      dialog.className = 'box';
-      dialog.setAttribute('role', 'alertdialog');
-      dialog.setAttribute('aria-labelledby', id + '-caption');
-      dialog.setAttribute('aria-describedby', id + '-text');
-      var form = document.createElement('form');
-      form.method = 'dialog';
-      var title = document.createElement('div');
-      title.className = 'caption';
-      title.id = id + '-caption';
-      title.textContent = caption;
-      var body = document.createElement('div');
-      body.className = 'body';
+      var box = RilloBoxes.frame(caption, buttons, 'box');
+      box.dialog.setAttribute('role', 'alertdialog');
+      box.dialog.setAttribute('aria-describedby', box.id + '-text');
       if (icon) {
-        var picture = document.createElement('span');
-        picture.className = 'icon ' + icon[0];
+        var picture = RilloBoxes.make('span', {className: 'icon ' + icon[0]});
         picture.setAttribute('role', 'img');
         picture.setAttribute('aria-label', icon[1]);
-        body.appendChild(picture);
+        box.body.appendChild(picture);
       }
-      var message = document.createElement('p');
-      message.id = id + '-text';
-      message.textContent = text;
-      body.appendChild(message);
-      var row = document.createElement('div');
-      row.className = 'buttons';
-      buttons.forEach(function(entry, i) {
-        var button = document.createElement('button');
-        button.value = String(entry[1]);
-        button.textContent = entry[0];
-        if (i === 0) button.autofocus = true;
-        row.appendChild(button);
-      });
-      form.append(title, body, row);
-      dialog.appendChild(form);
-      return RilloBoxes.runDialog(dialog, function(returned) {
+      box.body.appendChild(RilloBoxes.make('p', {id: box.id + '-text', textContent: text}));
+      return RilloBoxes.runDialog(box.dialog, function(returned) {
         return parseInt(returned, 10) || escape;
       }, escape === 0);
     },
@@ -85,41 +85,11 @@ var RilloBoxesLibrary = {
     // The name question: caption, the prompt as the field's label, a field of
     // at most size - 1 characters, "OK" (Enter) and "Abbrechen" (Escape).
     askName: function(prompt, caption, size) {
-      var id = 'rillo-name-' + (++Rillo.nextId);
-      var dialog = document.createElement('dialog');
-      dialog.className = 'box name';
-      dialog.setAttribute('aria-labelledby', id + '-caption');
-      var form = document.createElement('form');
-      form.method = 'dialog';
-      var title = document.createElement('div');
-      title.className = 'caption';
-      title.id = id + '-caption';
-      title.textContent = caption;
-      var label = document.createElement('label');
-      label.htmlFor = id + '-field';
-      label.textContent = prompt;
-      var field = document.createElement('input');
-      field.id = id + '-field';
-      field.type = 'text';
-      field.maxLength = size - 1;
-      field.autocomplete = 'off';
-      field.spellcheck = false;
-      field.autofocus = true;
-      var row = document.createElement('div');
-      row.className = 'buttons';
-      var ok = document.createElement('button');
-      ok.value = '1';
-      ok.textContent = 'OK';
-      var cancel = document.createElement('button');
-      cancel.value = '2';
-      cancel.textContent = 'Abbrechen';
-      row.append(ok, cancel);
-      var body = document.createElement('div');
-      body.className = 'body';
-      body.append(label, field);
-      form.append(title, body, row);
-      dialog.appendChild(form);
-      return RilloBoxes.runDialog(dialog, function(returned) {
+      var question = RilloBoxes.frame(caption, [['OK', 1], ['Abbrechen', 2]], 'box name');
+      var field = RilloBoxes.make('input', {id: question.id + '-field', type: 'text', maxLength: size - 1,
+                                            autocomplete: 'off', spellcheck: false, autofocus: true});
+      question.body.append(RilloBoxes.make('label', {htmlFor: field.id, textContent: prompt}), field);
+      return RilloBoxes.runDialog(question.dialog, function(returned) {
         return returned === '1' ? {answer: 1, name: field.value} : {answer: 2, name: ''};
       }, false);
     },
