@@ -79,7 +79,13 @@ const scenarios = {
     let board = await playColumns(game, [0, 1, 0, 1, 0, 1], EmptyBoard);
     check((await game.turnShown()) === 1, 'after six discs the turn picture is not player 1\'s');
     await shot('web_game');
+    // The win sound (1.2 s) plays to its end before the box; no load can
+    // make the box come sooner than half of it.
+    const won = Date.now();
     await playColumns(game, [0], board);
+    await game.box('***SIEG***SPIELER 1***').waitFor();
+    const waited = Date.now() - won;
+    check(waited >= 600, `the win box came ${waited} ms after the winning press, before the win sound ended`);
     await game.expectBox('***SIEG***SPIELER 1***', 'Anna', 'Information', ['OK']);
     await shot('win_box');
     // A press on the board while the box is open goes nowhere.
