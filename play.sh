@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Builds Rillo for Windows and plays it under Wine on this Debian or Ubuntu
 # machine. Installs what is missing first.
+#
+#   ./play.sh --web   builds Rillo for the browser and serves it on
+#                     http://127.0.0.1:8000/ until Ctrl+C
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/packages.sh
+
+if [ "${1:-}" = --web ]; then
+    exec bash tools/serve_web.sh
+fi
 
 install_missing_packages cmake ninja-build g++-mingw-w64-x86-64 wine wine64 fonts-liberation
 

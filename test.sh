@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer), the check of the pictures against the program's
 # geometry (tools/check_data.py), the static checks (clang-tidy, cppcheck,
 # clang-format), the Windows build, the end-to-end scenarios
-# under Wine on a private Xvfb, and the benchmarks (numbers only).
+# under Wine on a private Xvfb, the page built with emscripten and its
+# scenarios in headless Chromium, and the benchmarks (numbers only).
 # Installs what is missing first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -38,6 +39,16 @@ echo "== the release package, unpacked, under Wine"
 version=$(sed -n 's/^project(Rillo LANGUAGES CXX VERSION \([0-9.]*\))$/\1/p' CMakeLists.txt)
 E2E_PACKAGE=$PWD/build/windows/package/rillo-$version-win64.zip \
     bash e2e/run.sh window no_intro intro_menu two_player_win beat_easy_computer
+
+echo "== web build and browser tests"
+install_missing_packages emscripten chromium
+command -v node >/dev/null || install_missing_packages nodejs npm
+(cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
+cmake --preset web >/dev/null
+cmake --build --preset web -j "$jobs"
+bash web/tests/run.sh
+cmake --build --preset web --target web_package >/dev/null
+bash tools/check_web_package.sh
 
 echo "== benchmarks"
 cmake --preset release >/dev/null

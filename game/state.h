@@ -16,10 +16,12 @@
 //   GameMode                    shell/screen_state.cpp  shell/screens.cpp (menu choice)
 //   Running                     shell/app.cpp           shell/screens.cpp (the credits click),
 //                                                       game/match.cpp (Cancel to "Nochmal")
-//   MainWindow                  shell/app.cpp           shell/win32_main.cpp (the window made)
+//   MainWindow                  shell/app.cpp           shell/win32_main.cpp (the window made),
+//                                                       shell/web_main.cpp (the page's canvas)
 //   IntroSize                   shell/app.cpp           -
 //   PlayerName1, PlayerName2    players/names.cpp       the name prompt, through the seam
-//                                                       (players/win32_name_dialog.cpp)
+//                                                       (players/win32_name_dialog.cpp,
+//                                                       players/web_name_dialog.cpp)
 //
 // Screen and GameMode are written nowhere in shell/screen_state.cpp but
 // their start values. The tests set any value directly; tests/reset.cpp

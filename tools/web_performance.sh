@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Measures Rillo in the browser and writes the section "Rillo in the
+# browser" of docs/performance.md (the rest of the file stays as it is):
+# builds the site, serves it on a free port of 127.0.0.1 and measures it in
+# headless Chromium with web/tests/measure.js: the intro drawn cold and on
+# reload, a press to its disc, a press to the computer's disc, a full
+# repaint, the bytes transferred and the memory.
+#
+#   tools/web_performance.sh                 5 runs
+#   PERF_RUNS=9 tools/web_performance.sh     9 runs
+#
+# Figures are reported against their targets, never judged; run it on a
+# quiet machine for figures to compare. Not part of test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/packages.sh
+
+install_missing_packages cmake ninja-build emscripten chromium python3
+command -v node >/dev/null || install_missing_packages nodejs npm
+[ -d web/tests/node_modules/playwright-core ] || (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
+
+cmake --preset web >/dev/null
+cmake --build --preset web -j "$(nproc)"
+
+out=build/performance-web
+mkdir -p "$out"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web >"$out/server.log" 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+    python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null && break
+    sleep 0.1
+done
+
+node web/tests/measure.js --url "http://127.0.0.1:$port/" --site build/web --runs "${PERF_RUNS:-5}" \
+    >"$out/section.md"
+
+# The browser's section is the file's last; everything before it stays.
+report=docs/performance.md
+kept=$(sed '/^## Rillo in the browser$/,$d' "$report")
+{
+    printf '%s\n\n' "$kept"
+    cat "$out/section.md"
+} >"$report.new"
+mv "$report.new" "$report"
+cat "$out/section.md"

@@ -1,0 +1,327 @@
+// The browser scenarios: each gets a fresh page with empty browser storage
+// and plays Rillo through the canvas and the boxes, as a player would.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const {Game, layout, root, discX} = require('./page');
+const {chooseColumn} = require('./four');
+
+function check(condition, message) {
+  if (!condition) throw new Error(message);
+}
+
+const EmptyBoard = ['       ', '       ', '       ', '       ', '       ', '       '];
+
+// Drops discs column by column, checking each lands where it should.
+async function playColumns(game, columns, board, first = 'Y') {
+  const rows = board.map((line) => line.split(''));
+  let mark = first;
+  for (const column of columns) {
+    let row = 5;
+    while (rows[row][column] !== ' ') row--;
+    rows[row][column] = mark;
+    mark = mark === 'Y' ? 'R' : 'Y';
+    await game.pressColumn(column);
+    await game.waitForBoard(rows.map((line) => line.join('')), `the disc in column ${column + 1}`);
+  }
+  return rows.map((line) => line.join(''));
+}
+
+async function toMenu(game) {
+  await game.press(400, 300);
+  await game.waitForPicture('menue', 'the menu', 0.99);
+}
+
+async function startTwoPlayers(game, first, second) {
+  await game.pressMenu('ScreenTwoPlayers');
+  await game.answerName('Spieler1:', first);
+  await game.answerName('Spieler2:', second);
+  await game.waitForPicture('spielfeld', 'the board', 0.8);
+}
+
+const nameAreas = {
+  first: [layout.Name1X, layout.Name1Y, 180, 24],
+  second: [layout.Name2X, layout.Name2Y, 180, 24],
+};
+
+// The first table shipped with the game, with an entry put in as the game
+// ranks it: before every entry with as many moves or more.
+function tableWith(name, moves) {
+  const rows = fs.readFileSync(path.join(root, 'data', 'src', 'Highscore.txt'), 'latin1')
+    .trim().split('\n').map((line) => line.split(' '));
+  let rank = rows.findIndex((row) => Number(row[1]) >= moves);
+  if (rank < 0) rank = rows.length;
+  rows.splice(rank, 0, [name, String(moves)]);
+  return {text: rows.slice(0, 10).map((row) => row.join(' ') + '\n').join(''), rank};
+}
+
+const scenarios = {
+  async intro_menu(game, {page, url, shot}) {
+    await game.open(url);
+    check((await page.title()) === 'Rillo', `the page is titled "${await page.title()}"`);
+    check((await game.pictureShare('intro')) === 1, 'the intro is not drawn exactly');
+    const size = await page.evaluate(() => [document.getElementById('screen').width, document.getElementById('screen').height]);
+    check(size.join('x') === '800x600', `the canvas is ${size.join('x')}`);
+    await shot('intro');
+    await toMenu(game);
+    check((await game.pictureShare('menue')) === 1, 'the menu is not drawn exactly');
+    check((await page.getByRole('dialog').count()) === 0, 'a dialog is open on the menu');
+    await shot('menu');
+  },
+
+  async two_player_win(game, {url, shot, page}) {
+    await game.open(url);
+    await toMenu(game);
+    await startTwoPlayers(game, 'Anna', 'Bernd');
+    check((await game.turnShown()) === 1, 'the first turn is not player 1\'s');
+    const names = [await game.whiteIn(...nameAreas.first), await game.whiteIn(...nameAreas.second)];
+    check(names[0] > 20 && names[1] > 20, `the names are not drawn (${names} white pixels)`);
+    let board = await playColumns(game, [0, 1, 0, 1, 0, 1], EmptyBoard);
+    check((await game.turnShown()) === 1, 'after six discs the turn picture is not player 1\'s');
+    await shot('web_game');
+    // The win sound (1.2 s) plays to its end before the box; no load can
+    // make the box come sooner than half of it.
+    const won = Date.now();
+    await playColumns(game, [0], board);
+    await game.box('***SIEG***SPIELER 1***').waitFor();
+    const waited = Date.now() - won;
+    check(waited >= 600, `the win box came ${waited} ms after the winning press, before the win sound ended`);
+    await game.expectBox('***SIEG***SPIELER 1***', 'Anna', 'Information', ['OK']);
+    await shot('win_box');
+    // A press on the board while the box is open goes nowhere.
+    await game.pressColumn(4);
+    await game.pressButton('***SIEG***SPIELER 1***', 'OK');
+    await game.expectBox('***????***', 'Nochmal', 'Frage', ['Ja', 'Nein', 'Abbrechen']);
+    await game.pressButton('***????***', 'Ja');
+
+    // Yes: the same screen, an empty board, the names as before.
+    await game.waitForBoard(EmptyBoard, 'the board cleared after Yes');
+    const again = [await game.whiteIn(...nameAreas.first), await game.whiteIn(...nameAreas.second)];
+    check(again.join() === names.join(), `the names drawn after Yes differ (${again} white pixels, were ${names})`);
+    check((await game.turnShown()) === 1, 'after Yes the turn picture is not player 1\'s');
+
+    // A double click drops one disc, as on Windows, where the second press
+    // of a double click is not a press.
+    await game.doublePress(discX(0), 300);
+    board = ['       ', '       ', '       ', '       ', '       ', 'Y      '];
+    await game.waitForBoard(board, 'one disc after a double click');
+    await page.waitForTimeout(300);
+    check((await game.board()).join('|') === board.join('|'), 'a double click dropped two discs');
+    // Player 2 wins; Enter presses the box's OK, then No returns to the menu.
+    board = await playColumns(game, [1, 0, 1, 0, 1, 2, 1], board, 'R');
+    await game.expectBox('***SIEG***SPIELER 2***', 'Bernd', 'Information', ['OK']);
+    await page.keyboard.press('Enter');
+    await game.box('***SIEG***SPIELER 2***').waitFor({state: 'detached'});
+    await game.expectBox('***????***', 'Nochmal', 'Frage', ['Ja', 'Nein', 'Abbrechen']);
+    await game.pressButton('***????***', 'Nein');
+    await game.waitForPicture('menue', 'the menu after No', 0.99);
+  },
+
+  async name_dialog(game, {url, page, shot}) {
+    await game.open(url);
+    await toMenu(game);
+    await game.pressMenu('ScreenTwoPlayers');
+    const question = game.nameQuestion();
+    await question.getByLabel('Spieler1:', {exact: true}).waitFor();
+    await shot('name_dialog');
+    await page.keyboard.press('Escape');
+    await question.waitFor({state: 'detached'});
+    await game.waitForPicture('menue', 'the menu after Escape', 0.99);
+
+    // An empty first name: both are asked, then both again. The field takes
+    // 9 characters; Enter is OK.
+    await game.pressMenu('ScreenTwoPlayers');
+    await game.answerName('Spieler1:', '');
+    await game.answerName('Spieler2:', 'Bernd');
+    const field = question.getByLabel('Spieler1:', {exact: true});
+    await field.waitFor();
+    await field.pressSequentially('Maximilian12');
+    const typed = await field.inputValue();
+    check(typed === 'Maximilia', `the field holds "${typed}" after 12 characters`);
+    await page.keyboard.press('Enter');
+    await question.getByLabel('Spieler2:', {exact: true}).waitFor();
+    // Escape on the second question returns to the menu.
+    await page.keyboard.press('Escape');
+    await question.waitFor({state: 'detached'});
+    await game.waitForPicture('menue', 'the menu after Escape on the second name', 0.99);
+
+    // One empty name of two: both are asked again, player 1 first.
+    await game.pressMenu('ScreenTwoPlayers');
+    await game.answerName('Spieler1:', 'Anna');
+    await game.answerName('Spieler2:', '');
+    await game.answerName('Spieler1:', 'Jörg');
+    await game.answerName('Spieler2:', 'Bernd');
+    await game.waitForPicture('spielfeld', 'the board after both names', 0.8);
+  },
+
+  async beat_easy_computer(game, {url, page, shot}) {
+    await game.open(url);
+    await toMenu(game);
+    await game.pressMenu('ScreenEasyComputer');
+    await game.answerName('Spieler:', 'Siegerin');
+    await game.waitForPicture('spielfeld', 'the board', 0.8);
+    const level = await game.pictureShare('compuleicht', layout.LevelPictureX, layout.LevelPictureY);
+    check(level > 0.95, 'the easy level picture is not shown');
+
+    let moves = -1;
+    for (let gameNumber = 1; gameNumber <= 8 && moves < 0; gameNumber++) {
+      await game.waitForBoard(EmptyBoard, `game ${gameNumber} on an empty board`);
+      for (let clicks = 1; ; clicks++) {
+        const before = await game.board();
+        const count = (mark) => before.join('').split(mark).length - 1;
+        const column = chooseColumn(before);
+        check(column >= 0, 'no column left and no box');
+        await game.pressColumn(column);
+        let box = '';
+        await game.waitFor('the computer\'s answer', async () => {
+          const open = page.getByRole('alertdialog');
+          if ((await open.count()) > 0) {
+            box = await open.getAttribute('aria-labelledby').then((id) => page.locator('#' + id).textContent());
+            return true;
+          }
+          const now = (await game.board()).join('');
+          const human = now.split('Y').length - 1;
+          const computer = now.split('R').length - 1;
+          return (human === count('Y') + 1 && computer === count('R') + 1 && (await game.turnShown()) === 1) ||
+            `${human} yellow, ${computer} red`;
+        }, 8000);
+        if (box === '') continue;
+        const text = await game.page.locator(`#${await page.getByRole('alertdialog').getAttribute('aria-describedby')}`).textContent();
+        if (box === '***SIEG***' && text === 'Siegerin') {
+          // The first game counts its moves from 0, later ones from 1.
+          moves = (gameNumber === 1 ? 0 : 1) + clicks - 1;
+          console.log(`    won game ${gameNumber} with ${clicks} clicks (move count ${moves})`);
+          break;
+        }
+        console.log(`    game ${gameNumber}: ${box} ${text}`);
+        await game.pressButton(box, 'OK');
+        await game.pressButton('***????***', 'Ja');
+        break;
+      }
+    }
+    check(moves >= 0, 'the easy computer was not beaten in 8 games');
+    const expected = tableWith('Siegerin', moves);
+    const stored = await game.storedTable();
+    check(stored === expected.text, `the stored table is\n${stored}expected\n${expected.text}`);
+    await game.pressButton('***SIEG***', 'OK');
+    await game.pressButton('***????***', 'Nein');
+    await game.waitForPicture('menue', 'the menu after No', 0.99);
+
+    // A reload starts the game afresh with the table kept.
+    await page.reload();
+    await game.waitForPicture('intro', 'the intro after the reload');
+    check((await game.storedTable()) === expected.text, 'the table changed on reload');
+    await toMenu(game);
+    await game.pressMenu('ScreenHighscores');
+    await game.waitForPicture('highscore', 'the highscore screen', 0.8);
+    const y = layout.HighscoreRowY[expected.rank];
+    const drawn = await game.whiteIn(layout.HighscoreNameX, y, 300, 24);
+    check(drawn > 30, `row ${expected.rank + 1} of the table shows no name (${drawn} white pixels)`);
+    await shot('highscores_after_win');
+  },
+
+  async computer_pause(game, {url, page}) {
+    await game.open(url);
+    await toMenu(game);
+    await game.pressMenu('ScreenHardComputer');
+    await game.answerName('Spieler:', 'Eva');
+    await game.waitForPicture('spielfeld', 'the board', 0.8);
+    await game.waitFor('the turn picture', async () => (await game.turnShown()) === 1);
+    // Every frame from the press on: is the human's disc there, is any
+    // computer disc there, which turn picture shows.
+    const cells = [];
+    for (let r = 0; r < 6; r++) for (let c = 0; c < 7; c++) cells.push([layout.DiscFirstX + layout.DiscStepX * c, layout.DiscBottomY - layout.DiscStepY * (5 - r)]);
+    const turnPoint = [layout.TurnPictureX + 40, layout.TurnPictureY + 29];
+    await page.evaluate(({cells, turnPoint}) => {
+      const context = document.getElementById('screen').getContext('2d', {willReadFrequently: true});
+      window.frames_seen = [];
+      const look = (time) => {
+        const at = ([x, y]) => Array.from(context.getImageData(x, y, 1, 1).data.slice(0, 3)).join();
+        window.frames_seen.push({time, human: at(cells[38]) === '128,128,0',
+          yellow: cells.filter((p) => at(p) === '128,128,0').length,
+          computer: cells.some((p) => at(p) === '128,0,0'), turn: at(turnPoint)});
+        if (window.frames_seen.length < 400) requestAnimationFrame(look);
+      };
+      requestAnimationFrame(look);
+    }, {cells, turnPoint});
+    await game.pressColumn(3);
+    // A press during the pause waits its turn: the computer answers the
+    // first disc, then the second falls and is answered too.
+    await game.waitFor('the human\'s disc', async () => (await game.board())[5][3] === 'Y', 5000);
+    await game.pressColumn(0);
+    await game.waitFor('the queued press and its answer', async () => {
+      const now = await game.board();
+      const all = now.join('');
+      return (all.split('Y').length === 3 && all.split('R').length === 3 && now.some((row) => row[0] === 'Y')) ||
+        `board |${now.join('|')}|`;
+    }, 8000);
+    const frames = await page.evaluate(() => window.frames_seen);
+    const human = frames.findIndex((f) => f.human);
+    const computer = frames.findIndex((f) => f.computer);
+    const queued = frames.findIndex((f) => f.yellow >= 2);
+    check(computer >= 0 && queued >= computer, 'the press during the pause was handled before the computer\'s answer');
+    check(human >= 0 && computer > human, `the human's disc was first seen in frame ${human}, the computer's in ${computer}`);
+    const paused = frames.slice(human, computer);
+    const turns = new Set(paused.map((f) => f.turn));
+    check(turns.size === 1 && !turns.has(frames[0].turn), 'the turn picture did not change to the computer\'s during the pause');
+    const gap = frames[computer].time - frames[human].time;
+    console.log(`    ${computer - human} frames, ${Math.round(gap)} ms between the two discs`);
+    // A slow machine can only lengthen the pause; half of it is a bound
+    // that no load makes fail.
+    check(gap >= 500, `the computer's disc came ${Math.round(gap)} ms after the human's, without its pause of 1000 ms`);
+  },
+
+  async credits_end(game, {url, page, shot}) {
+    await game.open(url);
+    await toMenu(game);
+    await game.pressMenu('ScreenCredits');
+    await game.waitForPicture('credits', 'the credits', 0.99);
+    const status = page.getByRole('status');
+    check(await status.isHidden(), 'the end is shown before the click on the credits');
+    await game.press(200, 200);
+    await status.getByText('Rillo wurde beendet.').waitFor();
+    check((await game.pictureShare('credits')) === 1, 'the credits are not on view after the end');
+    await shot('ended');
+    // The page takes no more presses.
+    await game.press(400, 300);
+    await page.waitForTimeout(300);
+    check((await game.pictureShare('credits')) === 1, 'a press after the end changed the canvas');
+    await status.getByRole('button', {name: 'Neu starten', exact: true}).click();
+    await game.waitForPicture('intro', 'the intro after "Neu starten"', 0.99);
+    check(await status.isHidden(), 'the end is still shown after the new start');
+    await toMenu(game);
+
+    // Cancel at "Nochmal" ends the game too; Escape answers Cancel.
+    await startTwoPlayers(game, 'A', 'B');
+    await playColumns(game, [0, 1, 0, 1, 0, 1, 0], EmptyBoard);
+    // Escape answers OK in a box that has only OK.
+    await game.box('***SIEG***SPIELER 1***').waitFor();
+    await page.keyboard.press('Escape');
+    await game.box('***????***').waitFor();
+    await page.keyboard.press('Escape');
+    await status.getByText('Rillo wurde beendet.').waitFor();
+  },
+
+  async narrow_screen(game, {url, page, shot}) {
+    await game.open(url);
+    const fit = await page.evaluate(() => ({
+      scroll: document.documentElement.scrollWidth, width: window.innerWidth,
+      canvas: document.getElementById('screen').getBoundingClientRect().width}));
+    check(fit.scroll <= fit.width, `the page is ${fit.scroll} wide on a screen of ${fit.width}`);
+    check(fit.canvas <= fit.width, `the canvas is ${fit.canvas} wide on a screen of ${fit.width}`);
+    const box = await page.locator('#screen').boundingBox();
+    const tap = (x, y) => page.touchscreen.tap(box.x + (x * box.width) / 800, box.y + (y * box.height) / 600);
+    await tap(400, 300);
+    await game.waitForPicture('menue', 'the menu after a touch', 0.99);
+    const at = layout.menu.ScreenEasyComputer;
+    await tap(at.x, at.y);
+    await game.nameQuestion().getByLabel('Spieler:', {exact: true}).waitFor();
+    await shot('narrow_name_dialog');
+  },
+};
+
+// Time limits against hangs, in seconds.
+const limits = {beat_easy_computer: 240, two_player_win: 90, credits_end: 90};
+const narrow = {narrow_screen: {viewport: {width: 360, height: 740}, hasTouch: true, isMobile: true}};
+
+module.exports = {scenarios, limits, narrow};
