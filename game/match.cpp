@@ -109,7 +109,7 @@ int CheckWin(WindowHandle window) {
             ShowMessage(window, PlayerName2, PlayerTwoWinCaption, BoxInformation);
         }
     } else if (ComputerToMove == 0) {
-        EnterHighscore(window, PlayerName1, MoveCount);
+        EnterHighscore(PlayerName1, MoveCount);
         ShowMessage(window, PlayerName1, ComputerGameWinCaption, BoxInformation);
     } else {
         ShowMessage(window, ComputerWinText, ComputerGameWinCaption, BoxInformation);
