@@ -343,7 +343,7 @@ Failure TableHeldOpenScenario(const Options& options) {
     CHECK(ExpectNothingBesideTable(options, "after the win"));
     return EndAfterWin(game, window, win);
 }
-E2E_LONG_SCENARIO(355, "table_held_open", TableHeldOpenScenario, "", 150);
+E2E_LONG_SCENARIO(355, "table_held_open", TableHeldOpenScenario, "", 120);
 
 // A read-only table, then a lock another program keeps: each win shows its
 // box, the game goes on, the table stays byte for byte as it was and nothing
@@ -396,7 +396,7 @@ Failure TableNotWritableScenario(const Options& options) {
     CHECK(ExpectNothingBesideTable(options, "after the win without the lock"));
     return EndAfterWin(game, window, win);
 }
-E2E_LONG_SCENARIO(360, "table_not_writable", TableNotWritableScenario, "", 180);
+E2E_LONG_SCENARIO(360, "table_not_writable", TableNotWritableScenario, "", 120);
 
 }  // namespace
 }  // namespace e2e
