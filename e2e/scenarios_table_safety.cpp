@@ -170,6 +170,7 @@ std::vector<std::string> PossibleTables(const std::vector<ScoreLine>& before,
         tables = next;
     }
     std::vector<std::string> texts;
+    texts.reserve(tables.size());
     for (const auto& table : tables)
         texts.push_back(ScoreText(table));
     return texts;
@@ -181,7 +182,8 @@ Failure RaceTheWins(const Options& options, Game (&games)[2], HWND (&windows)[2]
                     const Brink (&brinks)[2], Box (&wins)[2]) {
     const double clickedMs = NowMs();
     for (int i = 0; i < 2; ++i)
-        PostMessageA(windows[i], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(DiscX(brinks[i].column), 300));
+        PostMessageA(windows[i], WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(DiscX(brinks[i].column), 300));
     const double apartMs = NowMs() - clickedMs;
     for (int i = 0; i < 2; ++i)
         PostMessageA(windows[i], WM_LBUTTONUP, 0, MAKELPARAM(DiscX(brinks[i].column), 300));
@@ -208,9 +210,10 @@ Failure RaceTheWins(const Options& options, Game (&games)[2], HWND (&windows)[2]
                 return Format("program %d ended after its winning click", i + 1);
         }
     }
-    std::printf("win boxes %.0f ms and %.0f ms after the first click; the folder looked at "
-                "every %.2f ms\n",
-                boxMs[0], boxMs[1], NowMs() - clickedMs > 0 ? (NowMs() - clickedMs) / looks : 0.0);
+    std::printf(
+        "win boxes %.0f ms and %.0f ms after the first click; the folder looked at "
+        "every %.2f ms\n",
+        boxMs[0], boxMs[1], NowMs() - clickedMs > 0 ? (NowMs() - clickedMs) / looks : 0.0);
     for (const Sighting& s : sightings)
         std::printf("  %s seen from %.1f ms to %.1f ms\n", s.name.c_str(), s.firstMs, s.lastMs);
     for (int i = 0; i < 2; ++i)
@@ -328,10 +331,11 @@ Failure TableHeldOpenScenario(const Options& options) {
     const double releasedMs = NowMs() - clicked;
     Box win;
     CHECK(WaitForBox(game, BoxTimeout, &win));
-    std::printf("table held open for %.0f ms after the winning click; win box %s, %.0f ms after "
-                "the click\n",
-                releasedMs, boxWhileHeld ? "already shown while held" : "after the release",
-                NowMs() - clicked);
+    std::printf(
+        "table held open for %.0f ms after the winning click; win box %s, %.0f ms after "
+        "the click\n",
+        releasedMs, boxWhileHeld ? "already shown while held" : "after the release",
+        NowMs() - clicked);
     CHECK(ExpectBox(win, name, WinCaption));
 
     std::string written;
@@ -382,9 +386,9 @@ Failure TableNotWritableScenario(const Options& options) {
     CHECK(PlayToTheBrink(game, window, pictures, brink.games + 1, &brink));
     std::printf("a win in column %d with move count %d, game %d\n", brink.column, brink.moves,
                 brink.games);
-    HANDLE lock = CreateFileA((table + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
-                              nullptr);
+    HANDLE lock =
+        CreateFileA((table + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (lock == INVALID_HANDLE_VALUE)
         return Format("cannot take the table's lock (error %lu)", GetLastError());
     Failure won = WinNow(game, window, brink, name, &win, &tookMs);

@@ -210,7 +210,9 @@ void EnterHighscoreInFile(const char* path, const char* name, int moves) {
     ReleaseFileLock(lock);
 }
 
-void EnterHighscore(const char* name, int moves) { EnterHighscoreInFile(HighscoreFile, name, moves); }
+void EnterHighscore(const char* name, int moves) {
+    EnterHighscoreInFile(HighscoreFile, name, moves);
+}
 
 void DrawHighscoresFromFile(WindowHandle window, const char* path) {
     DrawContext context = GetDrawContext(window);
@@ -219,8 +221,10 @@ void DrawHighscoresFromFile(WindowHandle window, const char* path) {
         char name[NameSize];
         char value[HighscoreValueSize];
         for (int row = 0; row < HighscoreRows && ReadEntryTokens(file, name, value); ++row) {
-            WriteText(context, HighscoreNameX, HighscoreRowY[row], name, static_cast<int>(std::strlen(name)));
-            WriteText(context, HighscoreMovesX, HighscoreRowY[row], value, static_cast<int>(std::strlen(value)));
+            WriteText(context, HighscoreNameX, HighscoreRowY[row], name,
+                      static_cast<int>(std::strlen(name)));
+            WriteText(context, HighscoreMovesX, HighscoreRowY[row], value,
+                      static_cast<int>(std::strlen(value)));
         }
         (void)std::fclose(file);  // only read
     }

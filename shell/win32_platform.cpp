@@ -144,8 +144,8 @@ bool PutFileInPlace(const char* from, const char* to) {
 }
 
 bool FlushFileToDisk(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool flushed = FlushFileBuffers(file) != 0;

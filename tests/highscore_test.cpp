@@ -171,9 +171,10 @@ TEST_F(HighscoreTest, WinIsEnteredAtItsRankAndTheFileRewritten) {
         WriteFile(c.file);
         EnterHighscoreInFile(Path(), c.name, c.moves);
         EXPECT_EQ(ReadFile(), c.written);
-        EXPECT_EQ(fake::Calls(), (std::vector<std::string>{
-                                     "lock " + LockFile() + " -> taken", "flush " + Temporary(),
-                                     "replace " + Temporary() + " " + path_, "unlock " + LockFile()}));
+        EXPECT_EQ(fake::Calls(),
+                  (std::vector<std::string>{
+                      "lock " + LockFile() + " -> taken", "flush " + Temporary(),
+                      "replace " + Temporary() + " " + path_, "unlock " + LockFile()}));
         EXPECT_FALSE(Exists(path_ + ".tmp"));
         EXPECT_FALSE(Exists(Temporary()));
     }
@@ -239,7 +240,6 @@ int Count(const std::string& prefix) {
 // Something another program does to the table for a while: it starts before
 // the win is entered and ends after a number of the wait's steps.
 struct Obstacle {
-    const char* what;
     std::function<void()> begin;
     std::function<void()> end;
 };
@@ -266,7 +266,7 @@ TEST_F(HighscoreTest, FailuresLeaveTheOldTableAndNoTemporaryFileAndGiveTheLockBa
     const struct {
         const char* what;
         std::function<void()> fail;
-        int locks;     // attempts at the lock
+        int locks;  // attempts at the lock
         int flushes;
         int replaces;
         int pauses;
@@ -302,11 +302,10 @@ TEST_F(HighscoreTest, FailuresLeaveTheOldTableAndNoTemporaryFileAndGiveTheLockBa
 TEST_F(HighscoreTest, WinWaitsForAnotherProgramAndIsStoredOnceTheTableIsFree) {
     FileLock other = nullptr;
     const std::string hidden = path_ + ".away";
-    const Obstacle lockHeld = {
-        "lock", [&] { other = TryLockFile(LockFile().c_str()); }, [&] { ReleaseFileLock(other); }};
+    const Obstacle lockHeld = {[&] { other = TryLockFile(LockFile().c_str()); },
+                               [&] { ReleaseFileLock(other); }};
     // A table the game cannot read, as while another program has it open.
-    const Obstacle tableBusy = {"table",
-                                [&] {
+    const Obstacle tableBusy = {[&] {
                                     ASSERT_EQ(std::rename(Path(), hidden.c_str()), 0);
                                     ASSERT_EQ(mkdir(Path(), 0700), 0);
                                 },
@@ -314,7 +313,7 @@ TEST_F(HighscoreTest, WinWaitsForAnotherProgramAndIsStoredOnceTheTableIsFree) {
                                     rmdir(Path());
                                     ASSERT_EQ(std::rename(hidden.c_str(), Path()), 0);
                                 }};
-    const Obstacle replaceRefused = {"replace", [] { fake::SetReplaceFails(); },
+    const Obstacle replaceRefused = {[] { fake::SetReplaceFails(); },
                                      [] { fake::SetReplaceFails(false); }};
     const struct {
         const char* what;
@@ -328,9 +327,11 @@ TEST_F(HighscoreTest, WinWaitsForAnotherProgramAndIsStoredOnceTheTableIsFree) {
         {"the table held open for five steps", {{tableBusy, 5}}, true},
         {"the table held open for 41 steps", {{tableBusy, 41}}, false},
         {"the replace refused for three steps", {{replaceRefused, 3}}, true},
-        {"the lock then the replace, forty steps in all", {{lockHeld, 20}, {replaceRefused, 20}},
+        {"the lock then the replace, forty steps in all",
+         {{lockHeld, 20}, {replaceRefused, 20}},
          true},
-        {"the lock then the replace, 41 steps in all", {{lockHeld, 20}, {replaceRefused, 21}},
+        {"the lock then the replace, 41 steps in all",
+         {{lockHeld, 20}, {replaceRefused, 21}},
          false},
         {"the lock then the table then the replace",
          {{lockHeld, 10}, {tableBusy, 10}, {replaceRefused, 10}},
