@@ -144,8 +144,11 @@ bool PutFileInPlace(const char* from, const char* to) {
 }
 
 bool FlushFileToDisk(const char* path) {
+    // Shared with everyone: a virus scanner often opens a file the moment it
+    // is closed, and that must not fail the flush.
     HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool flushed = FlushFileBuffers(file) != 0;
