@@ -139,6 +139,12 @@ void DeleteTextFont(FontHandle font) { DeleteObject(ToFont(font)); }
 std::uint32_t ClockSeconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 bool PutFileInPlace(const char* from, const char* to) {
+    // A file the player has made read-only is never replaced. Windows itself
+    // refuses it; said here as well, so that every system that runs the
+    // program keeps such a table (Wine would replace it).
+    DWORD attributes = GetFileAttributesA(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
     // One step: the old file stays until the new one has taken its name.
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
