@@ -123,7 +123,7 @@ bool CheckWin(WindowHandle window) {
             ShowMessage(window, PlayerName2, PlayerTwoWinCaption, BoxInformation);
         }
     } else if (!ComputerToMove) {
-        EnterHighscore(window, PlayerName1, MoveCount);
+        EnterHighscore(PlayerName1, MoveCount);
         ShowMessage(window, PlayerName1, ComputerGameWinCaption, BoxInformation);
     } else {
         ShowMessage(window, ComputerWinText, ComputerGameWinCaption, BoxInformation);

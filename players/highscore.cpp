@@ -14,6 +14,7 @@ namespace {
 static_assert(sizeof HighscoreRowY / sizeof HighscoreRowY[0] == HighscoreRows,
               "one y for every row of the table");
 constexpr const char* TemporarySuffix = ".tmp";
+constexpr const char* LockSuffix = ".lock";
 constexpr int PathSize = 1024;
 constexpr char StoredBlank = '_';
 
@@ -54,23 +55,60 @@ bool WriteTable(const char* path, const HighscoreTable& table) {
     for (int i = 0; i < table.count && written; ++i) {
         written = std::fprintf(file, "%s %i\n", table.rows[i].name, table.rows[i].moves) > 0;
     }
+    // Closing hands the stream's buffer to the system; the flush below takes
+    // it from there to the disk.
     if (std::fclose(file) != 0)
         written = false;
     return written;
 }
 
-// Writes the table beside the file and puts it in the file's place only when
-// it is complete; on any failure the old file stays and the new one goes.
-void SaveTable(const char* path, const HighscoreTable& table) {
-    char temporary[PathSize];
-    int length = std::snprintf(temporary, sizeof temporary, "%s%s", path, TemporarySuffix);
-    if (length < 0 || length >= PathSize)
-        return;
-    if (!WriteTable(temporary, table) || !PutFileInPlace(temporary, path)) {
-        // The temporary file may not even exist; a stale one is overwritten
-        // by the next save.
-        (void)std::remove(temporary);
+// How long a win waits for the table, in all: for the lock another Rillo
+// holds, for a table another program has open, and for the replace. About two
+// seconds, in steps short enough that the wait ends soon after the other side.
+constexpr int WaitSteps = 40;
+constexpr int WaitStepMs = 50;
+
+// The wait left to one entry of a win, shared by all its steps.
+class Patience {
+public:
+    // Pauses one step and answers true, or answers false when the wait is used up.
+    bool Wait() {
+        if (left_ == 0)
+            return false;
+        --left_;
+        Pause(WaitStepMs);
+        return true;
     }
+
+private:
+    int left_ = WaitSteps;
+};
+
+// Reads the table, again while another program keeps it from being read.
+bool ReadTableWaiting(const char* path, HighscoreTable* table, Patience* patience) {
+    while (!ReadHighscoreTable(path, table)) {
+        if (!patience->Wait())
+            return false;
+    }
+    return true;
+}
+
+// Writes the table to a temporary file of this program beside the table and
+// puts it in the table's place only once it is completely on the disk; on any
+// failure the old table stays and the temporary file goes.
+void SaveTable(const char* path, const char* temporary, const HighscoreTable& table,
+               Patience* patience) {
+    if (!WriteTable(temporary, table) || !FlushFileToDisk(temporary)) {
+        // The temporary file may not even exist.
+        (void)std::remove(temporary);
+        return;
+    }
+    // Another program may hold the table open for a moment.
+    bool placed = PutFileInPlace(temporary, path);
+    while (!placed && patience->Wait())
+        placed = PutFileInPlace(temporary, path);
+    if (!placed)
+        (void)std::remove(temporary);
 }
 
 }  // namespace
@@ -141,17 +179,39 @@ void InsertHighscore(HighscoreTable* table, const HighscoreEntry& entry) {
 }
 
 void EnterHighscoreInFile(const char* path, const char* name, int moves) {
-    HighscoreTable table{};
-    if (!ReadHighscoreTable(path, &table))
+    // The temporary file carries the process number, so two programs in one
+    // folder never write into each other's.
+    char lockPath[PathSize];
+    char temporary[PathSize];
+    int lockLength = std::snprintf(lockPath, sizeof lockPath, "%s%s", path, LockSuffix);
+    int temporaryLength =
+        std::snprintf(temporary, sizeof temporary, "%s.%lu%s", path,
+                      static_cast<unsigned long>(ProcessNumber()), TemporarySuffix);
+    if (lockLength < 0 || lockLength >= PathSize || temporaryLength < 0 ||
+        temporaryLength >= PathSize)
         return;
-    HighscoreEntry entry{};
-    MakeStorableName(name, entry.name);
-    entry.moves = moves;
-    InsertHighscore(&table, entry);
-    SaveTable(path, table);
+
+    // Reading, inserting and replacing are one step for every program that
+    // enters a win: held under the lock, no other program can read the table
+    // before this entry is in it and then put its own table over it.
+    Patience patience;
+    FileLock lock = TryLockFile(lockPath);
+    while (lock == nullptr && patience.Wait())
+        lock = TryLockFile(lockPath);
+    if (lock == nullptr)
+        return;
+    HighscoreTable table{};
+    if (ReadTableWaiting(path, &table, &patience)) {
+        HighscoreEntry entry{};
+        MakeStorableName(name, entry.name);
+        entry.moves = moves;
+        InsertHighscore(&table, entry);
+        SaveTable(path, temporary, table, &patience);
+    }
+    ReleaseFileLock(lock);
 }
 
-void EnterHighscore(WindowHandle /*window*/, const char* name, int moves) {
+void EnterHighscore(const char* name, int moves) {
     EnterHighscoreInFile(HighscoreFile, name, moves);
 }
 
@@ -163,8 +223,10 @@ void DrawHighscoresFromFile(WindowHandle window, const char* path) {
         char value[HighscoreValueSize];
         // KEPT: the tokens are shown as the file holds them ("007" stays 007).
         for (int row = 0; row < HighscoreRows && ReadEntryTokens(file, name, value); ++row) {
-            WriteText(context, HighscoreNameX, HighscoreRowY[row], name, static_cast<int>(std::strlen(name)));
-            WriteText(context, HighscoreMovesX, HighscoreRowY[row], value, static_cast<int>(std::strlen(value)));
+            WriteText(context, HighscoreNameX, HighscoreRowY[row], name,
+                      static_cast<int>(std::strlen(name)));
+            WriteText(context, HighscoreMovesX, HighscoreRowY[row], value,
+                      static_cast<int>(std::strlen(value)));
         }
         (void)std::fclose(file);  // only read
     }

@@ -22,10 +22,16 @@ struct HighscoreTable {
     int count;
 };
 
-// Enters a win of name with moves into the table file and rewrites it. The
-// old file is replaced only by a completely written new one; when that fails,
-// or the old file cannot be read, it stays as it was.
-void EnterHighscore(WindowHandle window, const char* name, int moves);
+// Enters a win of name with moves into the table file and rewrites it. Reading,
+// inserting and replacing are one step under a lock beside the file (the
+// file's name with ".lock"), so two programs in one folder both keep their
+// wins. The new table is written to a temporary file of this program (the
+// file's name with the process number and ".tmp"), put on the disk and only
+// then put in the old one's place. A lock another program holds, a file it
+// keeps open and a replace it blocks are waited for, about two seconds in
+// all; after that, or when anything fails, the old file stays as it was and
+// the temporary file goes.
+void EnterHighscore(const char* name, int moves);
 void EnterHighscoreInFile(const char* path, const char* name, int moves);
 
 // Draws the table's rows as the file holds them, at most ten.

@@ -33,7 +33,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             // The private drawing context goes with the window: the font the
             // game made for it is released first.
             ReleaseWindowResources(ToHandle(window));
-            PostQuitMessage(0);
+            // Only the window that was made ends the program. A window whose
+            // creation fails is destroyed inside CreateWindowExA, before
+            // MainWindow is set; a quit message posted then would still be
+            // waiting when WinMain shows the "Fehler" box, and the box's own
+            // message loop on Windows ends as soon as it takes that message,
+            // so the box would vanish before the player could read it.
+            if (ToHandle(window) == MainWindow)
+                PostQuitMessage(0);
             return 0;
         case WM_PAINT:
             PaintScreen(ToHandle(window));

@@ -139,6 +139,41 @@ void DeleteTextFont(FontHandle font) { DeleteObject(ToFont(font)); }
 std::uint32_t ClockSeconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 bool PutFileInPlace(const char* from, const char* to) {
+    // A file the player has made read-only is never replaced. Windows itself
+    // refuses it; said here as well, so that every system that runs the
+    // program keeps such a table (Wine would replace it).
+    DWORD attributes = GetFileAttributesA(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
     // One step: the old file stays until the new one has taken its name.
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+bool FlushFileToDisk(const char* path) {
+    // Shared with everyone: a virus scanner often opens a file the moment it
+    // is closed, and that must not fail the flush.
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool flushed = FlushFileBuffers(file) != 0;
+    if (CloseHandle(file) == 0)
+        flushed = false;
+    return flushed;
+}
+
+FileLock TryLockFile(const char* path) {
+    // Opened without sharing, the file is the lock: no other program can open
+    // it until this handle is closed. The system closes it when the program
+    // ends, however it ends, and the file goes with the handle.
+    HANDLE lock = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (lock == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return reinterpret_cast<FileLock>(lock);
+}
+
+void ReleaseFileLock(FileLock lock) { CloseHandle(reinterpret_cast<HANDLE>(lock)); }
+
+std::uint32_t ProcessNumber() { return static_cast<std::uint32_t>(GetCurrentProcessId()); }

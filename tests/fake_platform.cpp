@@ -1,6 +1,10 @@
 // The recording fake of the platform seam: this program's null driver.
 #include "tests/fake_platform.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +23,10 @@ struct FakeState {
     std::deque<fake::PromptAnswer> promptAnswers;
     std::function<void()> promptHook;
     bool replaceFails = false;
+    bool flushFails = false;
+    std::function<void(const std::string&)> callHook;
+    std::uint32_t processNumber = 4321;
+    std::map<int, std::string> heldLocks;  // open descriptor -> lock file
     std::set<std::string> missingPictures;
     std::map<std::string, PictureSize> pictureSizes;
     std::set<int> liveFonts;
@@ -60,13 +68,24 @@ std::string ColourText(Colour colour) {
            std::to_string(colour.blue);
 }
 
-void Record(const std::string& line) { State().calls.push_back(line); }
+void Record(const std::string& line) {
+    State().calls.push_back(line);
+    // A copy: the hook may set another hook or reset the fake.
+    std::function<void(const std::string&)> hook = State().callHook;
+    if (hook)
+        hook(line);
+}
 
 }  // namespace
 
 namespace fake {
 
-void Reset() { State() = FakeState(); }
+void Reset() {
+    // A lock a failed test left held would block the next test's table.
+    for (const auto& held : State().heldLocks)
+        (void)close(held.first);
+    State() = FakeState();
+}
 
 const std::vector<std::string>& Calls() { return State().calls; }
 
@@ -109,6 +128,16 @@ void SetPictureSize(const std::string& path, int width, int height) {
 }
 
 void SetReplaceFails(bool fails) { State().replaceFails = fails; }
+
+void SetFlushFails(bool fails) { State().flushFails = fails; }
+
+void SetCallHook(std::function<void(const std::string& line)> hook) {
+    State().callHook = std::move(hook);
+}
+
+void SetProcessNumber(std::uint32_t number) { State().processNumber = number; }
+
+int HeldLocks() { return static_cast<int>(State().heldLocks.size()); }
 
 void SetClock(std::uint32_t seconds) { State().clock = seconds; }
 
@@ -272,5 +301,47 @@ bool PutFileInPlace(const char* from, const char* to) {
         return false;
     return std::rename(from, to) == 0;
 }
+
+bool FlushFileToDisk(const char* path) {
+    Record(std::string("flush ") + path);
+    if (State().flushFails)
+        return false;
+    int file = open(path, O_WRONLY | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    bool flushed = fsync(file) == 0;
+    if (close(file) != 0)
+        flushed = false;
+    return flushed;
+}
+
+FileLock TryLockFile(const char* path) {
+    int file = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (file >= 0 && flock(file, LOCK_EX | LOCK_NB) != 0) {
+        (void)close(file);  // never locked, nothing to lose
+        file = -1;
+    }
+    if (file >= 0)
+        State().heldLocks[file] = path;
+    Record(std::string("lock ") + path + (file >= 0 ? " -> taken" : " -> busy"));
+    // Descriptor 0 is a valid one; the handle is one more than it.
+    return file >= 0 ? MakeHandle<FileLock>(static_cast<std::uintptr_t>(file) + 1) : nullptr;
+}
+
+void ReleaseFileLock(FileLock lock) {
+    int file = static_cast<int>(reinterpret_cast<std::uintptr_t>(lock)) - 1;
+    auto held = State().heldLocks.find(file);
+    if (held == State().heldLocks.end()) {
+        Record("unlock of a lock not held");
+        return;
+    }
+    std::string path = held->second;
+    State().heldLocks.erase(held);
+    // Closing the last descriptor of the file gives the lock back.
+    (void)close(file);
+    Record("unlock " + path);
+}
+
+std::uint32_t ProcessNumber() { return State().processNumber; }
 
 std::uint32_t ClockSeconds() { return State().clock; }

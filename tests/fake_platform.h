@@ -19,6 +19,12 @@
 //   font delete #1
 //   prompt main "Spieler1:" "***Name***" 10 -> 1
 //   replace <from> <to>                 PutFileInPlace (renames unless told to fail)
+//   flush <path>                        FlushFileToDisk (fsync unless told to fail)
+//   lock <path> -> taken                TryLockFile: "busy" when another holder has it
+//   unlock <path>                       ReleaseFileLock, recorded once the lock is given back
+// The file locks are real ones (flock on the lock file), so two holders in one
+// process exclude each other as two programs do, and the system gives a lock
+// back when its process ends. The lock file itself stays.
 // Message boxes and name prompts are answered from scripts the test sets up.
 #pragma once
 
@@ -68,6 +74,16 @@ void SetPictureSize(const std::string& path, int width, int height);
 
 // Makes PutFileInPlace fail (recorded, nothing renamed) until set back.
 void SetReplaceFails(bool fails = true);
+// Makes FlushFileToDisk fail (recorded, nothing written through) until set back.
+void SetFlushFails(bool fails = true);
+// Called after every recorded call with its line, so a test can act in the
+// middle of an operation: run a second one, free a file. Reset removes it.
+void SetCallHook(std::function<void(const std::string& line)> hook);
+
+// The value ProcessNumber answers; 4321 after Reset.
+void SetProcessNumber(std::uint32_t number);
+// Locks taken by TryLockFile and not given back yet.
+int HeldLocks();
 
 // The value ClockSeconds answers.
 void SetClock(std::uint32_t seconds);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -32,6 +35,8 @@ protected:
         // Either file may be gone already.
         (void)std::remove(path_.c_str());
         (void)std::remove((path_ + ".tmp").c_str());
+        (void)std::remove(Temporary().c_str());
+        (void)std::remove(LockFile().c_str());
         rmdir(folder_.c_str());
     }
 
@@ -50,6 +55,10 @@ protected:
         return stat(path.c_str(), &info) == 0;
     }
     [[nodiscard]] const char* Path() const { return path_.c_str(); }
+    // The temporary file of the program the fake plays (process 4321), and
+    // the lock beside the table.
+    [[nodiscard]] std::string Temporary() const { return path_ + ".4321.tmp"; }
+    [[nodiscard]] std::string LockFile() const { return path_ + ".lock"; }
 
     std::string folder_;
     std::string path_;
@@ -162,8 +171,12 @@ TEST_F(HighscoreTest, WinIsEnteredAtItsRankAndTheFileRewritten) {
         WriteFile(c.file);
         EnterHighscoreInFile(Path(), c.name, c.moves);
         EXPECT_EQ(ReadFile(), c.written);
-        EXPECT_EQ(fake::Calls(), std::vector<std::string>{"replace " + path_ + ".tmp " + path_});
+        EXPECT_EQ(fake::Calls(),
+                  (std::vector<std::string>{
+                      "lock " + LockFile() + " -> taken", "flush " + Temporary(),
+                      "replace " + Temporary() + " " + path_, "unlock " + LockFile()}));
         EXPECT_FALSE(Exists(path_ + ".tmp"));
+        EXPECT_FALSE(Exists(Temporary()));
     }
 }
 
@@ -180,21 +193,24 @@ TEST_F(HighscoreTest, FailedReplaceLeavesTheOldTableAndNoTemporaryFile) {
     EnterHighscoreInFile(Path(), "New", 1);
     EXPECT_EQ(ReadFile(), Standard);
     EXPECT_FALSE(Exists(path_ + ".tmp"));
-    EXPECT_EQ(fake::CallsStartingWith("replace").size(), 1U);
+    EXPECT_FALSE(Exists(Temporary()));
+    // Tried at once and after each of the forty steps of the wait.
+    EXPECT_EQ(fake::CallsStartingWith("replace").size(), 41U);
+    EXPECT_EQ(fake::HeldLocks(), 0);
 }
 
 TEST_F(HighscoreTest, FullDiskLeavesTheOldTable) {
     // The new table goes to a device that takes no data: its writes fail only
     // when the file is closed.
     WriteFile(Standard);
-    ASSERT_EQ(symlink("/dev/full", (path_ + ".tmp").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/full", Temporary().c_str()), 0);
     EnterHighscoreInFile(Path(), "New", 1);
     EXPECT_TRUE(fake::CallsStartingWith("replace").empty());
     struct stat info {};
     ASSERT_EQ(lstat(Path(), &info), 0);
     ASSERT_TRUE(S_ISREG(info.st_mode)) << "the device took the table's place";
     EXPECT_EQ(ReadFile(), Standard);
-    EXPECT_NE(lstat((path_ + ".tmp").c_str(), &info), 0);
+    EXPECT_NE(lstat(Temporary().c_str(), &info), 0);
 }
 
 TEST_F(HighscoreTest, TableInAFolderThatCannotBeWrittenIsNotTouched) {
@@ -210,6 +226,224 @@ TEST_F(HighscoreTest, TableInAFolderThatCannotBeWrittenIsNotTouched) {
     EXPECT_TRUE(fake::CallsStartingWith("replace").empty());
     EXPECT_FALSE(Exists(path_ + ".tmp"));
     rmdir(Path());
+}
+
+// The table as it is after New enters it with one move: first, the tenth
+// entry gone.
+const std::string StandardWithNew = "New 1\n" + Standard.substr(0, Standard.rfind("J "));
+
+// How often each kind of call was made.
+int Count(const std::string& prefix) {
+    return static_cast<int>(fake::CallsStartingWith(prefix).size());
+}
+
+// Something another program does to the table for a while: it starts before
+// the win is entered and ends after a number of the wait's steps.
+struct Obstacle {
+    std::function<void()> begin;
+    std::function<void()> end;
+};
+
+TEST_F(HighscoreTest, FlushComesAfterTheWriteAndBeforeTheReplace) {
+    WriteFile(Standard);
+    std::string flushed;
+    fake::SetCallHook([&](const std::string& line) {
+        if (line.compare(0, 6, "flush ") == 0) {
+            std::ifstream in(Temporary(), std::ios::binary);
+            std::ostringstream contents;
+            contents << in.rdbuf();
+            flushed = contents.str();
+        }
+    });
+    EnterHighscoreInFile(Path(), "New", 1);
+    // The temporary file is complete and closed when it is flushed.
+    EXPECT_EQ(flushed, StandardWithNew);
+    EXPECT_EQ(ReadFile(), StandardWithNew);
+}
+
+TEST_F(HighscoreTest, FailuresLeaveTheOldTableAndNoTemporaryFileAndGiveTheLockBack) {
+    FileLock other = nullptr;
+    const struct {
+        const char* what;
+        std::function<void()> fail;
+        int locks;  // attempts at the lock
+        int flushes;
+        int replaces;
+        int pauses;
+    } cases[] = {
+        {"the flush fails", [] { fake::SetFlushFails(); }, 1, 1, 0, 0},
+        {"the replace is refused throughout", [] { fake::SetReplaceFails(); }, 1, 1, 41, 40},
+        {"another program holds the lock throughout",
+         [&] { other = TryLockFile(LockFile().c_str()); }, 41, 0, 0, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProcessState();
+        WriteFile(Standard);
+        c.fail();
+        fake::ClearCalls();
+        EnterHighscoreInFile(Path(), "New", 1);
+        EXPECT_EQ(ReadFile(), Standard);
+        EXPECT_FALSE(Exists(Temporary()));
+        EXPECT_EQ(Count("lock "), c.locks);
+        EXPECT_EQ(Count("flush "), c.flushes);
+        EXPECT_EQ(Count("replace "), c.replaces);
+        EXPECT_EQ(Count("pause 50"), c.pauses);
+        if (other != nullptr) {
+            ReleaseFileLock(other);
+            other = nullptr;
+        }
+        EXPECT_EQ(fake::HeldLocks(), 0);
+    }
+}
+
+// Another program in the way for a while: the win waits for it in steps of
+// 50 ms, at most forty of them in all, and is stored once the way is free.
+TEST_F(HighscoreTest, WinWaitsForAnotherProgramAndIsStoredOnceTheTableIsFree) {
+    FileLock other = nullptr;
+    const std::string hidden = path_ + ".away";
+    const Obstacle lockHeld = {[&] { other = TryLockFile(LockFile().c_str()); },
+                               [&] { ReleaseFileLock(other); }};
+    // A table the game cannot read, as while another program has it open.
+    const Obstacle tableBusy = {[&] {
+                                    ASSERT_EQ(std::rename(Path(), hidden.c_str()), 0);
+                                    ASSERT_EQ(mkdir(Path(), 0700), 0);
+                                },
+                                [&] {
+                                    rmdir(Path());
+                                    ASSERT_EQ(std::rename(hidden.c_str(), Path()), 0);
+                                }};
+    const Obstacle replaceRefused = {[] { fake::SetReplaceFails(); },
+                                     [] { fake::SetReplaceFails(false); }};
+    const struct {
+        const char* what;
+        std::vector<std::pair<Obstacle, int>> obstacles;  // each one ends after so many steps
+        bool stored;
+    } cases[] = {
+        {"the lock for one step", {{lockHeld, 1}}, true},
+        {"the lock for 39 steps", {{lockHeld, 39}}, true},
+        {"the lock for forty steps", {{lockHeld, 40}}, true},
+        {"the lock for 41 steps", {{lockHeld, 41}}, false},
+        {"the table held open for five steps", {{tableBusy, 5}}, true},
+        {"the table held open for 41 steps", {{tableBusy, 41}}, false},
+        {"the replace refused for three steps", {{replaceRefused, 3}}, true},
+        {"the lock then the replace, forty steps in all",
+         {{lockHeld, 20}, {replaceRefused, 20}},
+         true},
+        {"the lock then the replace, 41 steps in all",
+         {{lockHeld, 20}, {replaceRefused, 21}},
+         false},
+        {"the lock then the table then the replace",
+         {{lockHeld, 10}, {tableBusy, 10}, {replaceRefused, 10}},
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProcessState();
+        WriteFile(Standard);
+        // Each obstacle takes over when the one before it ends, at the step
+        // of the operation it stands in the way of.
+        std::size_t current = 0;
+        int steps = 0;
+        c.obstacles[0].first.begin();
+        fake::SetCallHook([&](const std::string& line) {
+            if (line != "pause 50" || current == c.obstacles.size())
+                return;
+            if (++steps < c.obstacles[current].second)
+                return;
+            c.obstacles[current].first.end();
+            steps = 0;
+            if (++current < c.obstacles.size())
+                c.obstacles[current].first.begin();
+        });
+        fake::ClearCalls();
+        EnterHighscoreInFile(Path(), "New", 1);
+        fake::SetCallHook(nullptr);
+        if (current < c.obstacles.size())
+            c.obstacles[current].first.end();
+
+        EXPECT_EQ(ReadFile(), c.stored ? StandardWithNew : Standard);
+        int total = 0;
+        for (const auto& obstacle : c.obstacles)
+            total += obstacle.second;
+        EXPECT_EQ(Count("pause 50"), std::min(total, 40));
+        EXPECT_FALSE(Exists(Temporary()));
+        EXPECT_FALSE(Exists(hidden));
+        EXPECT_EQ(fake::HeldLocks(), 0);
+    }
+}
+
+// A second program enters its win while the first is at each step of its
+// own: before the first has the lock the second simply goes first; while the
+// first holds it the second waits its forty steps and gives up, leaving the
+// first's table whole. Never is one entry written over by the other's table.
+TEST_F(HighscoreTest, TwoProgramsInterleavedKeepBothWinsOrTheSecondGivesUp) {
+    const std::string second = path_ + ".77.tmp";
+    const struct {
+        const char* what;
+        std::string during;  // the first program's call inside which the second runs
+        bool bothStored;
+    } cases[] = {
+        {"reading", "lock " + LockFile() + " -> taken", false},
+        {"written, flushing", "flush " + Temporary(), false},
+        {"replacing", "replace " + Temporary() + " " + path_, false},
+        {"done, lock given back", "unlock " + LockFile(), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetProcessState();
+        WriteFile(Standard);
+        std::vector<std::string> secondCalls;
+        fake::SetCallHook([&](const std::string& line) {
+            if (line != c.during || !secondCalls.empty())
+                return;
+            fake::SetCallHook(nullptr);
+            fake::SetProcessNumber(77);
+            std::size_t before = fake::Calls().size();
+            EnterHighscoreInFile(Path(), "Second", 2);
+            secondCalls.assign(fake::Calls().begin() + static_cast<std::ptrdiff_t>(before),
+                               fake::Calls().end());
+            fake::SetProcessNumber(4321);
+        });
+        EnterHighscoreInFile(Path(), "First", 1);
+        ASSERT_FALSE(secondCalls.empty()) << "the second program never ran";
+
+        std::string expected = "First 1\n" + Standard.substr(0, Standard.rfind("J "));
+        if (c.bothStored) {
+            expected = "First 1\nSecond 2\n" + Standard.substr(0, Standard.rfind("I "));
+            EXPECT_EQ(secondCalls.back(), "unlock " + LockFile());
+            EXPECT_EQ(std::count(secondCalls.begin(), secondCalls.end(),
+                                 "replace " + second + " " + path_),
+                      1);
+        } else {
+            // Forty steps of waiting for the lock, then nothing more.
+            EXPECT_EQ(secondCalls.size(), 81U);
+            EXPECT_EQ(std::count(secondCalls.begin(), secondCalls.end(), "pause 50"), 40);
+            EXPECT_EQ(secondCalls.back(), "lock " + LockFile() + " -> busy");
+        }
+        EXPECT_EQ(ReadFile(), expected);
+        EXPECT_FALSE(Exists(Temporary()));
+        EXPECT_FALSE(Exists(second));
+        EXPECT_EQ(fake::HeldLocks(), 0);
+    }
+}
+
+TEST_F(HighscoreTest, LockOfAProgramThatEndedDoesNotBlockTheTable) {
+    WriteFile(Standard);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Takes the lock and ends without giving it back.
+        _exit(TryLockFile(LockFile().c_str()) != nullptr ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the ended program had no lock";
+    ASSERT_TRUE(Exists(LockFile()));
+
+    EnterHighscoreInFile(Path(), "New", 1);
+    EXPECT_EQ(ReadFile(), StandardWithNew);
+    EXPECT_EQ(Count("pause"), 0);
 }
 
 std::vector<std::string> Row(int y, const std::string& name, const std::string& value) {

@@ -53,6 +53,6 @@ int ChooseHardColumn(const char* /*board*/, int moveCount) {
     return NextScriptedColumn("hard", moveCount);
 }
 
-void EnterHighscore(WindowHandle /*window*/, const char* name, int moves) {
+void EnterHighscore(const char* name, int moves) {
     fake::Record("highscore \"" + std::string(name) + "\" " + std::to_string(moves));
 }
