@@ -36,17 +36,20 @@ constexpr double MemoryBoundBytes = 2.0 * 1024 * 1024;
 enum MenuChoice { Stays, TwoPlayers, Easy, Hard, Highscores, Credits };
 
 MenuChoice MenuHit(int x, int y) {
-    struct Area {
-        int left, right, top, bottom;
-        MenuChoice choice;
-    };
-    const Area areas[] = {
-        {290, 460, 310, 350, TwoPlayers}, {310, 440, 370, 400, Easy},    {485, 620, 370, 400, Hard},
-        {270, 465, 420, 460, Highscores}, {290, 445, 457, 515, Credits},
-    };
-    for (const Area& area : areas)
+    for (const MenuArea& area : MenuAreas)
         if (x >= area.left && x <= area.right && y >= area.top && y <= area.bottom)
-            return area.choice;
+            switch (area.screen) {
+                case ScreenTwoPlayers:
+                    return TwoPlayers;
+                case ScreenEasyComputer:
+                    return Easy;
+                case ScreenHardComputer:
+                    return Hard;
+                case ScreenHighscores:
+                    return Highscores;
+                default:
+                    return Credits;
+            }
     return Stays;
 }
 
@@ -75,7 +78,7 @@ const char* const TypedNames[] = {"Anna", "Ben",          "Maximilian12", "Tom T
 class Walk {
 public:
     // NOLINTNEXTLINE(cert-msc51-cpp): random_ is seeded in Run, which prints the seed
-    explicit Walk(const Options& options) : options_(options) {}
+    explicit Walk(const Options& options) : options_(options), session_(options) {}
 
     Failure Run();
 
@@ -109,7 +112,7 @@ private:
         if (recent_.size() > 12)
             recent_.pop_front();
     }
-    int ColumnX(int column) { return 36 + 70 * column + Uniform(0, 69); }
+    int ColumnX(int column) { return BandFirstX + BandWidth * column + Uniform(0, BandWidth - 1); }
     static std::string Stored(const std::string& typed) {
         std::string stored = typed.substr(0, 9);
         for (char& c : stored)
@@ -119,9 +122,7 @@ private:
     }
 
     const Options& options_;
-    Game game_;
-    HWND window_ = nullptr;
-    Pictures pictures_;
+    Session session_;
     std::mt19937 random_;     // seeded in Run, which prints the seed for a replay
     bool finishing_ = false;  // the walk is over: games end with "No"
 
@@ -168,8 +169,8 @@ public:
 // handled it; a box it opened would keep it from returning.
 Failure Walk::SentClick(int x, int y, const char* what) {
     ++clicks_;
-    if (!SendClick(window_, x, y, HandledTimeout)) {
-        std::vector<HWND> boxes = TopWindows(game_.Id(), DialogClass, true);
+    if (!SendClick(session_.window, x, y, HandledTimeout)) {
+        std::vector<HWND> boxes = TopWindows(session_.game.Id(), DialogClass, true);
         return Format("the %s click at %d,%d was not handled within %lu ms%s", what, x, y,
                       HandledTimeout,
                       boxes.empty() ? "" : (": " + Describe(ReadBox(boxes[0]))).c_str());
@@ -185,26 +186,27 @@ Failure Walk::ExpectBoardAsModelled(const char* after) {
     std::string last;
     while (NowMs() < until) {
         Shot shot;
-        CHECK(TakeShot(window_, &shot));
+        RETURN_IF_FAILED(TakeShot(session_.window, &shot));
         Position seen{};
-        last = ReadBoard(shot, pictures_, seen.cell);
+        last = ReadBoard(shot, session_.pictures, &seen);
         if (last.empty()) {
             for (int r = 0; r < Rows && last.empty(); ++r)
                 for (int c = 0; c < Columns && last.empty(); ++c)
                     if (seen.cell[r][c] != board_.cell[r][c])
                         last = Format("row %d column %d shows '%c', expected '%c'", r, c,
                                       seen.cell[r][c], board_.cell[r][c]);
-            if (last.empty() && TurnShown(shot, pictures_) != turn)
-                last = Format("turn picture %d, expected %d", TurnShown(shot, pictures_), turn);
+            if (last.empty() && TurnShown(shot, session_.pictures) != turn)
+                last = Format("turn picture %d, expected %d", TurnShown(shot, session_.pictures),
+                              turn);
             if (last.empty())
-                return ExpectNoBox(game_, after);
+                return ExpectNoBox(session_.game, after);
         }
-        if (!game_.Running())
+        if (!session_.game.Running())
             return "the program ended";
         Sleep(5);
     }
     Shot shot;
-    if (TakeShot(window_, &shot).empty())
+    if (TakeShot(session_.window, &shot).empty())
         SaveShot(shot, "soak_board.bmp");
     return Format("after %s: %s", after, last.c_str());
 }
@@ -215,19 +217,20 @@ Failure Walk::ExpectHighscoresShown() {
     std::string last;
     while (NowMs() < until) {
         Shot shot;
-        CHECK(TakeShot(window_, &shot));
-        if (ShareShown(shot, pictures_.highscores, pictures_.menu, 0, 0, 20) < 0.8) {
+        RETURN_IF_FAILED(TakeShot(session_.window, &shot));
+        if (ShareShown(shot, session_.pictures.highscores, session_.pictures.menu, 0, 0, 20) <
+            0.8) {
             last = "the highscore picture is not shown";
         } else {
-            int first = NewWhitePixels(shot, pictures_.highscores, 100, HighscoreRowY[0], 400,
-                                       HighscoreRowY[0] + 25);
-            int tenth = NewWhitePixels(shot, pictures_.highscores, 100, HighscoreRowY[9], 400,
-                                       HighscoreRowY[9] + 25);
+            int first = NewWhitePixels(shot, session_.pictures.highscores, HighscoreNameX - 5,
+                                       HighscoreRowY[0], 400, HighscoreRowY[0] + 25);
+            int tenth = NewWhitePixels(shot, session_.pictures.highscores, HighscoreNameX - 5,
+                                       HighscoreRowY[9], 400, HighscoreRowY[9] + 25);
             if (first >= 10 && tenth >= 10)
-                return ExpectNoBox(game_, "the highscore choice");
+                return ExpectNoBox(session_.game, "the highscore choice");
             last = Format("%d and %d white pixels in the first and tenth row", first, tenth);
         }
-        if (!game_.Running())
+        if (!session_.game.Running())
             return "the program ended";
         Sleep(10);
     }
@@ -264,11 +267,11 @@ Failure Walk::ExpectScoreFile(const char* after) {
 // paint in progress holds a picture and a memory context for a moment.
 DWORD Walk::GdiObjects() {
     Shot settled;
-    TakeSettledShot(game_, window_, &settled);
-    DWORD least = CountGdiObjects(game_.process.hProcess);
+    TakeSettledShot(session_.game, session_.window, &settled);
+    DWORD least = CountGdiObjects(session_.game.process.hProcess);
     for (int reading = 0; reading < 4; ++reading) {
         Sleep(20);
-        least = std::min(least, CountGdiObjects(game_.process.hProcess));
+        least = std::min(least, CountGdiObjects(session_.game.process.hProcess));
     }
     return least;
 }
@@ -314,16 +317,13 @@ Failure Walk::MenuStep() {
         int x = 0;
         int y = 0;
         const int pick = Uniform(0, 99);
-        if (pick < 32) {
-            x = Uniform(290, 460), y = Uniform(310, 350);
-        } else if (pick < 39) {
-            x = Uniform(310, 440), y = Uniform(370, 400);
-        } else if (pick < 44) {
-            x = Uniform(485, 620), y = Uniform(370, 400);
-        } else if (pick < 64) {
-            x = Uniform(270, 465), y = Uniform(420, 460);
+        // The first four menu areas: two players, easy, hard, highscores.
+        const int area = pick < 32 ? 0 : pick < 39 ? 1 : pick < 44 ? 2 : pick < 64 ? 3 : -1;
+        if (area >= 0) {
+            x = Uniform(MenuAreas[area].left, MenuAreas[area].right);
+            y = Uniform(MenuAreas[area].top, MenuAreas[area].bottom);
         } else {
-            x = Uniform(0, ScreenWidth - 1), y = Uniform(0, ScreenHeight - 1);
+            x = Uniform(0, ScreenPictureWidth - 1), y = Uniform(0, ScreenPictureHeight - 1);
         }
         MenuChoice choice = MenuHit(x, y);
         if (choice == Credits)
@@ -338,17 +338,17 @@ Failure Walk::MenuClick(int x, int y) {
     MenuChoice choice = MenuHit(x, y);
     Note(Format("menu click at %d,%d: %s", x, y, ChoiceName(choice)));
     if (choice == Stays) {
-        CHECK(SentClick(x, y, "menu"));
-        return ExpectMenu(game_, window_, pictures_, "a menu click outside the buttons");
+        RETURN_IF_FAILED(SentClick(x, y, "menu"));
+        return ExpectMenu(session_, "a menu click outside the buttons");
     }
     if (choice == Highscores) {
-        CHECK(SentClick(x, y, "menu"));
+        RETURN_IF_FAILED(SentClick(x, y, "menu"));
         ++highscoreVisits_;
         place_ = AtHighscores;
         return ExpectHighscoresShown();
     }
     ++clicks_;
-    Click(window_, x, y);
+    Click(session_.window, x, y);
     return AnswerNameDialogs(choice);
 }
 
@@ -356,16 +356,16 @@ Failure Walk::MenuClick(int x, int y) {
 // player can: a name confirmed with OK or Enter, an empty name (the question
 // comes again), "Abbrechen", Escape or the close box (back to the menu).
 Failure Walk::AnswerNameDialogs(MenuChoice choice) {
-    const char* prompts[2] = {"Spieler1:", "Spieler2:"};
+    const char* prompts[2] = {FirstPlayerPrompt, SecondPlayerPrompt};
     if (choice != TwoPlayers)
-        prompts[0] = "Spieler:";
+        prompts[0] = SinglePlayerPrompt;
     const int count = choice == TwoPlayers ? 2 : 1;
     HWND previous = nullptr;
     for (int round = 0; round < 20; ++round) {
         std::string typed[2];
         for (int i = 0; i < count; ++i) {
             Box dialog;
-            Failure failure = ExpectNameDialog(game_, window_, prompts[i], &dialog, previous);
+            Failure failure = ExpectNameDialog(session_, prompts[i], &dialog, previous);
             if (!failure.empty())
                 return Format("after the menu choice %s: %s", ChoiceName(choice), failure.c_str());
             previous = dialog.window;
@@ -379,23 +379,23 @@ Failure Walk::AnswerNameDialogs(MenuChoice choice) {
                             : way == 1 ? "Escape"
                                        : "close box"));
                 if (way == 0) {
-                    CHECK(PostButton(dialog, IDCANCEL));
+                    RETURN_IF_FAILED(PostButton(dialog, IDCANCEL));
                 } else if (way == 1) {
-                    CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
+                    RETURN_IF_FAILED(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
                 } else {
                     PostMessageA(dialog.window, WM_CLOSE, 0, 0);
-                    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+                    RETURN_IF_FAILED(WaitUntilGone(dialog, "on WM_CLOSE"));
                 }
                 place_ = AtMenu;
-                return ExpectMenu(game_, window_, pictures_, "a cancelled name dialog");
+                return ExpectMenu(session_, "a cancelled name dialog");
             }
             typed[i] = answer < 15 ? "" : TypedNames[Uniform(0, 14)];
             Note(Format("%s %s", prompts[i], Quote(typed[i]).c_str()));
-            CHECK(SetEditText(dialog, NameEditId, typed[i]));
+            RETURN_IF_FAILED(SetEditText(dialog, NameEditId, typed[i]));
             if (Chance(0.5)) {
-                CHECK(PostButton(dialog, IDOK));
+                RETURN_IF_FAILED(PostButton(dialog, IDOK));
             } else {
-                CHECK(PressKey(dialog, VK_RETURN, "on the Enter key"));
+                RETURN_IF_FAILED(PressKey(dialog, VK_RETURN, "on the Enter key"));
             }
         }
         // Against the computer the second name is never empty.
@@ -415,27 +415,28 @@ Failure Walk::AnswerNameDialogs(MenuChoice choice) {
         } else {
             ++computerGames_;
         }
-        CHECK(ExpectBoard(game_, window_, pictures_, "the names"));
+        RETURN_IF_FAILED(ExpectBoard(session_, "the names"));
         return ExpectBoardAsModelled("the names");
     }
     return "the name dialogs came more than 20 times";
 }
 
 Failure Walk::HighscoreStep() {
-    int x = Uniform(0, ScreenWidth - 1);
-    int y = Uniform(0, ScreenHeight - 1);
+    int x = Uniform(0, ScreenPictureWidth - 1);
+    int y = Uniform(0, ScreenPictureHeight - 1);
     Note(Format("highscore screen click at %d,%d", x, y));
-    CHECK(SentClick(x, y, "highscore screen"));
+    RETURN_IF_FAILED(SentClick(x, y, "highscore screen"));
     place_ = AtMenu;
-    return ExpectMenu(game_, window_, pictures_, "a click on the highscore screen");
+    return ExpectMenu(session_, "a click on the highscore screen");
 }
 
 // A click on a game screen outside the board's columns does nothing.
 Failure Walk::OffBoardClick() {
-    int x = Chance(0.5) ? Uniform(0, 35) : Uniform(526, ScreenWidth - 1);
-    int y = Uniform(0, ScreenHeight - 1);
+    int x = Chance(0.5) ? Uniform(0, BoardLeftOutside)
+                        : Uniform(BoardRight + 1, ScreenPictureWidth - 1);
+    int y = Uniform(0, ScreenPictureHeight - 1);
     Note(Format("game click beside the board at %d,%d", x, y));
-    CHECK(SentClick(x, y, "off-board"));
+    RETURN_IF_FAILED(SentClick(x, y, "off-board"));
     return ExpectBoardAsModelled("a click beside the board");
 }
 
@@ -443,25 +444,25 @@ Failure Walk::OffBoardClick() {
 // the same screen) or No (the menu); never Cancel, which ends the program.
 Failure Walk::GameOver(const char* text, const char* caption) {
     Box box;
-    CHECK(WaitForBox(game_, BoxTimeout, &box));
+    RETURN_IF_FAILED(WaitForBox(session_.game, BoxTimeout, &box));
     if (text != nullptr)
-        CHECK(ExpectBox(box, text, caption));
-    CHECK(PostButton(box, IDOK));
+        RETURN_IF_FAILED(ExpectBox(box, text, caption));
+    RETURN_IF_FAILED(PostButton(box, IDOK));
     ++boxes_;
     Box again;
-    CHECK(WaitForBox(game_, BoxTimeout, &again, box.window));
-    CHECK(ExpectBox(again, "Nochmal", "***????***"));
+    RETURN_IF_FAILED(WaitForBox(session_.game, BoxTimeout, &again, box.window));
+    RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
     const bool yes = !finishing_ && Chance(0.3);
     Note(Format("%s / %s, Nochmal %s", Quote(box.text).c_str(), Quote(box.caption).c_str(),
                 yes ? "Yes" : "No"));
-    CHECK(PostButton(again, yes ? IDYES : IDNO));
+    RETURN_IF_FAILED(PostButton(again, yes ? IDYES : IDNO));
     ++boxes_;
     moveCount_ = 1;  // reset by the answer, raised by the end of the same click
     std::memset(board_.cell, ' ', sizeof board_.cell);
     turnCounter_ = 2;
     if (!yes) {
         place_ = AtMenu;
-        return ExpectMenu(game_, window_, pictures_, "No to \"Nochmal\"");
+        return ExpectMenu(session_, "No to \"Nochmal\"");
     }
     ++games_;
     if (mode_ == TwoPlayers) {
@@ -470,14 +471,14 @@ Failure Walk::GameOver(const char* text, const char* caption) {
         ++computerGames_;
     }
     Position fresh{};
-    CHECK(WaitForNewGame(game_, window_, pictures_, games_, &fresh));
+    RETURN_IF_FAILED(WaitForNewGame(session_, games_, &fresh));
     return ExpectBoardAsModelled("Yes to \"Nochmal\"");
 }
 
 Failure Walk::TwoPlayerStep() {
     const int column = Uniform(0, Columns - 1);
     const int x = ColumnX(column);
-    const int y = Uniform(0, ScreenHeight - 1);
+    const int y = Uniform(0, ScreenPictureHeight - 1);
     const int row = LandingRow(board_, column);
     const bool first = turnCounter_ % 2 == 0;
     Note(Format("player %d clicks column %d at %d,%d%s", first ? 1 : 2, column, x, y,
@@ -485,7 +486,7 @@ Failure Walk::TwoPlayerStep() {
     ++moveCount_;
     if (row < 0) {
         // A full column: nothing falls and the same player moves again.
-        CHECK(SentClick(x, y, "full column"));
+        RETURN_IF_FAILED(SentClick(x, y, "full column"));
         return ExpectBoardAsModelled("a click on a full column");
     }
     const char mark = first ? 'H' : 'C';
@@ -493,16 +494,16 @@ Failure Walk::TwoPlayerStep() {
     ++turnCounter_;
     if (HasFour(board_, mark)) {
         ++clicks_;
-        Click(window_, x, y);
+        Click(session_.window, x, y);
         return GameOver(first ? name1_.c_str() : name2_.c_str(),
-                        first ? "***SIEG***SPIELER 1***" : "***SIEG***SPIELER 2***");
+                        first ? PlayerOneWinCaption : PlayerTwoWinCaption);
     }
     if (BoardFull(board_)) {
         ++clicks_;
-        Click(window_, x, y);
-        return GameOver("!  !  U N E N T S C H I E D E N  !  !", "***HAHA***");
+        Click(session_.window, x, y);
+        return GameOver(DrawAnnouncement, DrawAnnouncementCaption);
     }
-    CHECK(SentClick(x, y, "board"));
+    RETURN_IF_FAILED(SentClick(x, y, "board"));
     return ExpectBoardAsModelled("a disc");
 }
 
@@ -511,48 +512,47 @@ Failure Walk::ComputerStep() {
     // table; sometimes any column, full ones included.
     int column = Uniform(0, Columns - 1);
     if (finishing_ || computerClicks_ >= ComputerClickBudget || Chance(0.7)) {
-        int good = ChooseColumn(board_);
+        int good = ChooseColumn(board_, Level::Easy);
         if (good >= 0)
             column = good;
     }
     const int x = ColumnX(column);
-    const int y = Uniform(0, ScreenHeight - 1);
+    const int y = Uniform(0, ScreenPictureHeight - 1);
     const int row = LandingRow(board_, column);
     Note(Format("human clicks column %d at %d,%d against the %s%s", column, x, y, ChoiceName(mode_),
                 row < 0 ? " (full)" : ""));
     const int movesBefore = moveCount_++;
     if (row < 0) {
         // A full column: nothing falls and the computer does not answer.
-        CHECK(SentClick(x, y, "full column"));
+        RETURN_IF_FAILED(SentClick(x, y, "full column"));
         return ExpectBoardAsModelled("a click on a full column");
     }
     board_.cell[row][column] = 'H';
     ++clicks_;
     if (HasFour(board_, 'H')) {
         // The table is written before the win box shows.
-        Click(window_, x, y);
+        Click(session_.window, x, y);
         Box box;
-        CHECK(WaitForBox(game_, BoxTimeout, &box));
-        CHECK(ExpectBox(box, name1_.c_str(), "***SIEG***"));
+        RETURN_IF_FAILED(WaitForBox(session_.game, BoxTimeout, &box));
+        RETURN_IF_FAILED(ExpectBox(box, name1_.c_str(), ComputerGameWinCaption));
         table_ = WithEntry(table_, {Stored(name1_), movesBefore});
         ++entries_;
-        CHECK(ExpectScoreFile("a win against the computer"));
+        RETURN_IF_FAILED(ExpectScoreFile("a win against the computer"));
         return GameOver(nullptr, nullptr);
     }
     ++computerClicks_;
-    const int humanBefore = CountDiscs(board_.cell, 'H') - 1;
-    const int computerBefore = CountDiscs(board_.cell, 'C');
-    Click(window_, x, y);
+    const int humanBefore = CountDiscs(board_, 'H') - 1;
+    const int computerBefore = CountDiscs(board_, 'C');
+    Click(session_.window, x, y);
     Box box;
     bool boxShown = false;
     Position seen{};
-    CHECK(AwaitAnswer(game_, window_, pictures_, humanBefore, computerBefore, &box, &boxShown,
-                      seen.cell));
+    RETURN_IF_FAILED(AwaitAnswer(session_, humanBefore, computerBefore, &box, &boxShown, &seen));
     if (boxShown) {
         // The computer's disc won or filled the board; the box covers part
         // of the board, so the cells are not read.
-        if (!(box.text == "COMPUTER" && box.caption == "***SIEG***"))
-            CHECK(ExpectBox(box, "!  !  U N E N T S C H I E D E N  !  !", "***HAHA***"));
+        if (!(box.text == ComputerWinText && box.caption == ComputerGameWinCaption))
+            RETURN_IF_FAILED(ExpectBox(box, DrawAnnouncement, DrawAnnouncementCaption));
         return GameOver(nullptr, nullptr);
     }
     // The human's disc where it fell and one red disc more, on a cell a disc
@@ -580,9 +580,9 @@ Failure Walk::LeaveToMenu() {
     finishing_ = true;
     for (int step = 0; step < 200 && place_ != AtMenu; ++step) {
         if (place_ == AtHighscores) {
-            CHECK(HighscoreStep());
+            RETURN_IF_FAILED(HighscoreStep());
         } else {
-            CHECK(mode_ == TwoPlayers ? TwoPlayerStep() : ComputerStep());
+            RETURN_IF_FAILED(mode_ == TwoPlayers ? TwoPlayerStep() : ComputerStep());
         }
     }
     return place_ == AtMenu ? "" : "the walk did not get back to the menu";
@@ -592,31 +592,32 @@ Failure Walk::LeaveToMenu() {
 // baseline: the highscore screen, each name dialog, a game of two won by each
 // player, Yes and No.
 Failure Walk::Warmup() {
-    CHECK(MenuClick(HighscoresButton.x, HighscoresButton.y));
-    CHECK(HighscoreStep());
+    RETURN_IF_FAILED(MenuClick(HighscoresButton.x, HighscoresButton.y));
+    RETURN_IF_FAILED(HighscoreStep());
     const MenuChoice kinds[] = {TwoPlayers, Easy, Hard};
     for (MenuChoice kind : kinds) {
         const Point at = kind == TwoPlayers ? TwoPlayersButton
                          : kind == Easy     ? EasyButton
                                             : HardButton;
         ++clicks_;
-        Click(window_, at.x, at.y);
-        CHECK(AnswerNameDialog(game_, kind == TwoPlayers ? "Spieler1:" : "Spieler:", nullptr));
+        Click(session_.window, at.x, at.y);
+        RETURN_IF_FAILED(AnswerName(
+            session_, kind == TwoPlayers ? FirstPlayerPrompt : SinglePlayerPrompt, nullptr));
         ++dialogs_;
-        CHECK(ExpectMenu(game_, window_, pictures_, "a cancelled name dialog"));
+        RETURN_IF_FAILED(ExpectMenu(session_, "a cancelled name dialog"));
     }
     for (int winner = 1; winner <= 2; ++winner) {
         ++clicks_;
-        Click(window_, TwoPlayersButton.x, TwoPlayersButton.y);
-        CHECK(AnswerNameDialog(game_, "Spieler1:", "Anna"));
-        CHECK(AnswerNameDialog(game_, "Spieler2:", "Ben"));
+        Click(session_.window, TwoPlayersButton.x, TwoPlayersButton.y);
+        RETURN_IF_FAILED(AnswerName(session_, FirstPlayerPrompt, "Anna"));
+        RETURN_IF_FAILED(AnswerName(session_, SecondPlayerPrompt, "Ben"));
         dialogs_ += 2;
         name1_ = "Anna", name2_ = "Ben";
         place_ = InGame, mode_ = TwoPlayers;
         std::memset(board_.cell, ' ', sizeof board_.cell);
         turnCounter_ = 2;
         ++games_, ++gamesOfTwo_;
-        CHECK(ExpectBoard(game_, window_, pictures_, "the names"));
+        RETURN_IF_FAILED(ExpectBoard(session_, "the names"));
         // Player 1 stacks column 0, player 2 column 1; with a first disc in
         // column 6, player 2 completes column 1 first.
         std::vector<int> columns = {0, 1, 0, 1, 0, 1, 0};
@@ -632,16 +633,16 @@ Failure Walk::Warmup() {
             ++moveCount_;
             if (HasFour(board_, mark)) {
                 ++clicks_;
-                Click(window_, DiscX(column), 300);
-                CHECK(GameOver(first ? "Anna" : "Ben",
-                               first ? "***SIEG***SPIELER 1***" : "***SIEG***SPIELER 2***"));
+                Click(session_.window, DiscX(column), 300);
+                RETURN_IF_FAILED(GameOver(first ? "Anna" : "Ben",
+                                          first ? PlayerOneWinCaption : PlayerTwoWinCaption));
                 break;
             }
-            CHECK(SentClick(DiscX(column), 300, "board"));
-            CHECK(ExpectBoardAsModelled("a disc"));
+            RETURN_IF_FAILED(SentClick(DiscX(column), 300, "board"));
+            RETURN_IF_FAILED(ExpectBoardAsModelled("a disc"));
         }
         if (place_ == InGame)
-            CHECK(LeaveToMenu());
+            RETURN_IF_FAILED(LeaveToMenu());
         finishing_ = false;
     }
     return place_ == AtMenu ? "" : "the warm-up did not end on the menu";
@@ -668,17 +669,17 @@ Failure Walk::Run() {
     std::string original;
     if (!ReadWholeFile(HighscorePath(options_), &original))
         return "the working folder has no src\\Highscore.txt";
-    CHECK(ParseScoreFile(original, &table_));
+    RETURN_IF_FAILED(ParseScoreFile(original, &table_));
     if (table_.size() != 10)
         return Format("the original table has %d lines", static_cast<int>(table_.size()));
-    CHECK(LoadPictures(options_, &pictures_));
-    CHECK(StartAtMenu(options_, &game_, &window_, pictures_));
+    RETURN_IF_FAILED(LoadPictures(&session_));
+    RETURN_IF_FAILED(StartAtMenu(&session_));
     ++clicks_;  // the intro click
 
     const double started = NowMs();
-    CHECK(Warmup());
+    RETURN_IF_FAILED(Warmup());
     const DWORD gdiBefore = GdiObjects();
-    const Memory memoryBefore = ReadMemory(game_.process.hProcess);
+    const Memory memoryBefore = ReadMemory(session_.game.process.hProcess);
     const int warmupClicks = clicks_;
     std::printf(
         "after the warm-up of %d clicks: %lu GDI objects, private %.2f MiB, working "
@@ -690,16 +691,16 @@ Failure Walk::Run() {
     while (clicks_ < target) {
         Failure failure = Step();
         if (failure.empty() && clicks_ >= nextReport && place_ == AtMenu) {
-            Memory memory = ReadMemory(game_.process.hProcess);
+            Memory memory = ReadMemory(session_.game.process.hProcess);
             std::printf("click %d: %d games, %lu GDI objects, private %.2f MiB, %.0f s\n", clicks_,
-                        games_, CountGdiObjects(game_.process.hProcess), Mib(memory.privateBytes),
-                        (NowMs() - started) / 1000);
+                        games_, CountGdiObjects(session_.game.process.hProcess),
+                        Mib(memory.privateBytes), (NowMs() - started) / 1000);
             (void)std::fflush(stdout);  // progress for a person watching
             nextReport += 500;
         }
         if (!failure.empty()) {
             Shot shot;
-            if (TakeShot(window_, &shot).empty())
+            if (TakeShot(session_.window, &shot).empty())
                 SaveShot(shot, "soak_failure.bmp");
             std::string steps;
             for (const std::string& step : recent_)
@@ -708,19 +709,19 @@ Failure Walk::Run() {
                           failure.c_str(), steps.c_str());
         }
     }
-    CHECK(LeaveToMenu());
+    RETURN_IF_FAILED(LeaveToMenu());
     const double walkSeconds = (NowMs() - started) / 1000;
 
     // Alive and answering, drawing what it should.
-    if (!game_.Running())
+    if (!session_.game.Running())
         return "the program ended during the walk";
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) == 0)
+    if (SendMessageTimeoutA(session_.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) == 0)
         return "the program does not answer after the walk";
     const DWORD gdiAfter = GdiObjects();
-    const Memory memoryAfter = ReadMemory(game_.process.hProcess);
-    CHECK(ExpectMenu(game_, window_, pictures_, "the walk"));
-    CHECK(ExpectScoreFile("the walk"));
+    const Memory memoryAfter = ReadMemory(session_.game.process.hProcess);
+    RETURN_IF_FAILED(ExpectMenu(session_, "the walk"));
+    RETURN_IF_FAILED(ExpectScoreFile("the walk"));
 
     std::printf(
         "soak: %d clicks (%d in the warm-up) in %.1f s, %d games (%d of two players, "
@@ -750,7 +751,7 @@ Failure Walk::Run() {
     if (memoryAfter.privateBytes > memoryBefore.privateBytes + MemoryBoundBytes)
         return Format("private memory grew from %.2f MiB to %.2f MiB over %d clicks",
                       Mib(memoryBefore.privateBytes), Mib(memoryAfter.privateBytes), clicks_);
-    return CloseAndExpectExit(game_, window_);
+    return CloseAndExpectExit(session_);
 }
 
 }  // namespace
