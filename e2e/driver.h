@@ -3,6 +3,7 @@
 //
 //   e2e/process.h         the scenario's result, the program's process, its
 //                         windows, message boxes and dialogs, clicks, files
+//   e2e/box_icons.h       a box's buttons and icon
 //   e2e/pixels.h          pixels, shots of the window, picture and BMP files
 //   e2e/computer_model.h  the board model, the computer's rules, the
 //                         look-ahead player
@@ -11,8 +12,12 @@
 //   e2e/games.h           games against the computer played to a win
 //   e2e/highscores.h      the highscore file as the driver models it
 //   e2e/resources.h       another process's GDI objects and memory
+//
+// e2e/two_players.h, the games of two the two-player scenarios play, is
+// included by those scenario files alone.
 #pragma once
 
+#include "e2e/box_icons.h"
 #include "e2e/computer_model.h"
 #include "e2e/games.h"
 #include "e2e/highscores.h"
