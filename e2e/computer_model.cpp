@@ -13,9 +13,11 @@ int LandingRow(const Position& p, int c) {
 
 int CountDiscs(const Position& p, char who) {
     int count = 0;
-    for (int r = 0; r < Rows; ++r)
-        for (int c = 0; c < Columns; ++c)
-            count += static_cast<int>(p.cell[r][c] == who);
+    // cppcheck takes the reference to a row of the board for a pointer.
+    // cppcheck-suppress constVariable
+    for (const auto& row : p.cell)
+        for (char cell : row)
+            count += static_cast<int>(cell == who);
     return count;
 }
 
@@ -32,10 +34,9 @@ bool SamePosition(const Position& a, const Position& b) {
 
 std::string BoardText(const Position& p) {
     std::string text;
-    for (int r = 0; r < Rows; ++r) {
+    for (const auto& row : p.cell) {
         text += "\n    |";
-        for (int c = 0; c < Columns; ++c)
-            text += p.cell[r][c];
+        text.append(row, Columns);
         text += "|";
     }
     return text;

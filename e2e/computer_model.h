@@ -16,7 +16,7 @@ constexpr int Columns = BoardColumns;
 // disc, 'C' the computer's or player 2's red one, ' ' an empty cell; row 0
 // is the top row. A new position is an empty board.
 struct Position {
-    char cell[Rows][Columns];
+    char cell[Rows][Columns]{};
     Position() { std::memset(cell, ' ', sizeof cell); }
 };
 

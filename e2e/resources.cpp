@@ -15,6 +15,7 @@ DWORD CountGdiObjects(HANDLE process) {
     // ntdll's PROCESS_BASIC_INFORMATION: the exit status, then the address
     // of the process environment block.
     struct BasicInformation {
+        // cppcheck-suppress unusedStructMember
         void* exitStatus;
         void* processBlock;
         ULONG_PTR reserved[4];

@@ -93,12 +93,13 @@ Failure NochmalCancelScenario(const Options& options) {
         }
         // Until the program has gone, the board is not cleared.
         Shot shot;
-        Position seen{};
+        Position seen;
+        bool shown = session.game.Running() && TakeShot(session.window, &shot).empty();
         // The program may end while the shot is taken, so it is asked again.
         // cppcheck-suppress knownConditionTrueFalse
-        if (session.game.Running() && TakeShot(session.window, &shot).empty() &&
-            session.game.Running() && ReadBoard(shot, session.pictures, &seen).empty() &&
-            std::memcmp(seen.cell, model.position.cell, sizeof seen.cell) != 0)
+        shown = shown && session.game.Running();
+        if (shown && ReadBoard(shot, session.pictures, &seen).empty() &&
+            !SamePosition(seen, model.position))
             return Format("after Cancel by %s the window shows%s", ways[way],
                           BoardText(seen).c_str());
         std::vector<HWND> boxes = TopWindows(session.game.Id(), DialogClass, true);

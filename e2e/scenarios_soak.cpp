@@ -50,7 +50,7 @@ Failure Walk::Warmup() {
         dialogs_ += 2;
         name1_ = "Anna", name2_ = "Ben";
         place_ = InGame, mode_ = TwoPlayers;
-        std::memset(board_.cell, ' ', sizeof board_.cell);
+        board_ = Position();  // an empty board
         turnCounter_ = 2;
         ++games_, ++gamesOfTwo_;
         RETURN_IF_FAILED(ExpectBoard(session_, "the names"));

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace e2e {
-namespace soak {
+namespace e2e::soak {
 
 MenuChoice MenuHit(int x, int y) {
     for (const MenuArea& area : MenuAreas)
@@ -92,7 +91,7 @@ Failure Walk::ExpectBoardAsModelled(const char* after) {
 }
 
 // The highscore screen with its ten rows of text, drawn after the picture.
-Failure Walk::ExpectHighscoresShown() {
+Failure Walk::ExpectHighscoresShown() const {
     double until = NowMs() + BoxTimeout;
     std::string last;
     while (NowMs() < until) {
@@ -145,7 +144,7 @@ Failure Walk::ExpectScoreFile(const char* after) {
 
 // The count once the window has settled, the least of a few readings: a
 // paint in progress holds a picture and a memory context for a moment.
-DWORD Walk::GdiObjects() {
+DWORD Walk::GdiObjects() const {
     Shot settled;
     TakeSettledShot(session_.game, session_.window, &settled);
     DWORD least = CountGdiObjects(session_.game.process.hProcess);
@@ -287,7 +286,6 @@ Failure Walk::AnswerNameDialogs(MenuChoice choice) {
         place_ = InGame;
         mode_ = choice;
         board_ = Position();
-        std::memset(board_.cell, ' ', sizeof board_.cell);
         turnCounter_ = 2;
         ++games_;
         if (choice == TwoPlayers) {
@@ -337,8 +335,8 @@ Failure Walk::GameOver(const char* text, const char* caption) {
                 yes ? "Yes" : "No"));
     RETURN_IF_FAILED(PostButton(again, yes ? IDYES : IDNO));
     ++boxes_;
-    moveCount_ = 1;  // reset by the answer, raised by the end of the same click
-    std::memset(board_.cell, ' ', sizeof board_.cell);
+    moveCount_ = 1;       // reset by the answer, raised by the end of the same click
+    board_ = Position();  // an empty board
     turnCounter_ = 2;
     if (!yes) {
         place_ = AtMenu;
@@ -468,5 +466,4 @@ Failure Walk::LeaveToMenu() {
     return place_ == AtMenu ? "" : "the walk did not get back to the menu";
 }
 
-}  // namespace soak
-}  // namespace e2e
+}  // namespace e2e::soak

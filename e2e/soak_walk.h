@@ -11,8 +11,7 @@
 
 #include "e2e/driver.h"
 
-namespace e2e {
-namespace soak {
+namespace e2e::soak {
 
 constexpr int DefaultClicks = 3000;
 constexpr int ComputerClickBudget = 30;  // each answer of the computer takes a second
@@ -54,9 +53,9 @@ private:
     // ------------------------------------------------ checks
     Failure SentClick(int x, int y, const char* what);
     Failure ExpectBoardAsModelled(const char* after);
-    Failure ExpectHighscoresShown();
+    [[nodiscard]] Failure ExpectHighscoresShown() const;
     Failure ExpectScoreFile(const char* after);
-    DWORD GdiObjects();
+    [[nodiscard]] DWORD GdiObjects() const;
     Failure Warmup();
 
     int Uniform(int low, int high) {
@@ -119,5 +118,4 @@ public:
     }
 };
 
-}  // namespace soak
-}  // namespace e2e
+}  // namespace e2e::soak
