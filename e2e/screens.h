@@ -45,10 +45,37 @@ constexpr Point HardButton = MenuButton(ScreenHardComputer);
 constexpr Point HighscoresButton = MenuButton(ScreenHighscores);
 constexpr Point CreditsButton = MenuButton(ScreenCredits);
 
-inline int DiscX(int column) { return DiscFirstX + DiscStepX * column; }
-inline int DiscY(int row) { return DiscBottomY - DiscStepY * (Rows - 1 - row); }
+constexpr int DiscX(int column) { return DiscFirstX + DiscStepX * column; }
+constexpr int DiscY(int row) { return DiscBottomY - DiscStepY * (Rows - 1 - row); }
 // The middle of a column's click band.
-inline int ColumnClickX(int column) { return BandFirstX + BandWidth * column + BandWidth / 2; }
+constexpr int ColumnClickX(int column) { return BandFirstX + BandWidth * column + BandWidth / 2; }
+
+// The driver clicks a menu button at its middle and a column at its disc
+// centre as well as at its band's middle; these hold for the layout the
+// program uses, or the driver would click somewhere else than it means.
+constexpr bool ButtonReachesItsScreen(int screen) {
+    const Point button = MenuButton(screen);
+    for (const MenuArea& area : MenuAreas)
+        if (button.x >= area.left && button.x <= area.right && button.y >= area.top &&
+            button.y <= area.bottom)
+            return area.screen == screen;  // the first area holding the point wins
+    return false;
+}
+static_assert(ButtonReachesItsScreen(ScreenTwoPlayers) &&
+                  ButtonReachesItsScreen(ScreenEasyComputer) &&
+                  ButtonReachesItsScreen(ScreenHardComputer) &&
+                  ButtonReachesItsScreen(ScreenHighscores) && ButtonReachesItsScreen(ScreenCredits),
+              "a menu button's middle does not lead to its own screen");
+constexpr bool ClicksFallInTheirBand(int column) {
+    const int first = BandFirstX + BandWidth * column;
+    return first > BoardLeftOutside && first + BandWidth - 1 <= BoardRight &&
+           DiscX(column) >= first && DiscX(column) < first + BandWidth &&
+           ColumnClickX(column) >= first && ColumnClickX(column) < first + BandWidth;
+}
+static_assert(ClicksFallInTheirBand(0) && ClicksFallInTheirBand(1) && ClicksFallInTheirBand(2) &&
+                  ClicksFallInTheirBand(3) && ClicksFallInTheirBand(4) &&
+                  ClicksFallInTheirBand(5) && ClicksFallInTheirBand(Columns - 1),
+              "a disc centre or a band's middle lies outside its column's click band");
 
 // Loads the pictures of the game screens, the turn and the level pictures
 // (StartAtMenu loads the intro and the menu itself).
