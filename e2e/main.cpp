@@ -11,9 +11,10 @@
 // must not contain, a tab and the time limit it asks for in seconds (0 for
 // the runner's default).
 //
-// driver.h is the library of helpers (processes, windows, message boxes and
-// dialogs, clicks, pixels, screenshots, the board); the scenarios_*.cpp files
-// hold the scenarios.
+// driver.h includes the library's parts (processes, windows, boxes and
+// dialogs, clicks, pixels, screenshots, the screens, the board, games against
+// the computer, the highscore file); the scenarios_*.cpp files hold the
+// scenarios, each with its description beside it.
 #include <algorithm>
 #include <cstdio>
 #include <string>

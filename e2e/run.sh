@@ -9,7 +9,10 @@
 # Each scenario gets a fresh working folder build/e2e/<scenario>/work with a
 # copy of build/windows/src (less the files the scenario leaves out); the
 # driver runs in build/e2e/<scenario>, and the screenshots it saves there are
-# converted to e2e/out/<scenario>-<name>.png. One line per scenario, then
+# converted to build/e2e/screenshots/<scenario>-<name>.png; the scenario's
+# verdict is kept in build/e2e/<scenario>/verdict ("PASS", "PASS package" or
+# "FAIL"). Nothing outside build/ is written: tools/update_screenshots.sh
+# takes the README's pictures from there. One line per scenario, then
 # "N passed, N failed"; the exit status is non-zero when any failed.
 #
 #   E2E_PACKAGE=build/windows/package/rillo-1.0.0-win64.zip e2e/run.sh ...
@@ -169,7 +172,8 @@ else
     chosen=("${known[@]}")
 fi
 
-mkdir -p "$root/e2e/out"
+shots=$root/build/e2e/screenshots
+mkdir -p "$shots"
 passed=0
 failed=0
 for name in "${chosen[@]}"; do
@@ -180,6 +184,7 @@ for name in "${chosen[@]}"; do
     fi
     dir=$root/build/e2e/$name
     rm -rf "$dir"
+    rm -f "$shots/$name"-*.png
     if [ -n "$package" ]; then
         # The zip's one folder, as it unpacks, is the working folder.
         mkdir -p "$dir/unpacked"
@@ -210,26 +215,18 @@ for name in "${chosen[@]}"; do
     for shot in "$dir"/*.bmp; do
         [ -f "$shot" ] || continue
         base=$(basename "$shot" .bmp)
-        if ! convert "$shot" -strip -define png:exclude-chunks=date,time "$root/e2e/out/$name-$base.png"; then
+        if ! convert "$shot" -strip -define png:exclude-chunks=date,time "$shots/$name-$base.png"; then
             verdict="FAIL $name: screenshot $base.bmp could not be converted"
             status=1
         fi
-        # The README's pictures of the game, from the scenarios that pass.
-        case "$name-$base" in
-        intro_menu-intro | intro_menu-menu | two_player_win-game | highscore_screen-highscores | \
-            beat_easy_computer-highscores_after_win | name_dialogs-name_dialog | name_dialogs-win_box)
-            if [ "$status" -eq 0 ] && [ -z "$package" ]; then
-                mkdir -p "$root/docs/screenshots"
-                cp "$root/e2e/out/$name-$base.png" "$root/docs/screenshots/$base.png"
-            fi
-            ;;
-        esac
     done
 
     if [ "$status" -eq 0 ] && [ "$verdict" = "PASS $name" ]; then
         echo "PASS $name"
+        echo "PASS${package:+ package}" >"$dir/verdict"
         passed=$((passed + 1))
     else
+        echo FAIL >"$dir/verdict"
         if [ "$status" -eq 124 ]; then
             echo "FAIL $name: no verdict within $limit s"
         elif [ -n "$verdict" ] && [ "${verdict#FAIL }" != "$verdict" ]; then

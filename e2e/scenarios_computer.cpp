@@ -24,15 +24,6 @@ const char* LevelName(Level level) { return level == Level::Easy ? "easy" : "har
 const char* const TiedTable =
     "Ada 2\nBen 4\nCleo 5\nDirk 6\nEmma 7\nFinn 7\nGret 8\nHugo 8\nIda 11\nJan 13\n";
 
-// Moves a box below the game's window, so the whole board can be read while
-// the box waits for its answer; the game repaints what the box uncovers.
-Failure MoveBoxAside(const Box& box) {
-    if (SetWindowPos(box.window, nullptr, 0, 640, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == 0)
-        return Format("cannot move %s aside", Describe(box).c_str());
-    return "";
-}
-
 std::string AnswerLabel(const Position& afterHuman, const RuleAnswer& answer);
 
 // What one click on the board brought.
@@ -51,8 +42,7 @@ struct Turn {
 // disc has fallen and the human's turn is shown again, or a box comes. The
 // position follows the board; a box is moved aside and the board read in
 // full behind it.
-Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level level,
-                  Position* position, int column, Turn* turn) {
+Failure PlayClick(const Session& session, Level level, Position* position, int column, Turn* turn) {
     const int humanRow = LandingRow(*position, column);
     if (humanRow < 0)
         return Format("column %d is full", column);
@@ -61,42 +51,41 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
     turn->predicted = ComputerRule(afterHuman, level);
     turn->label = AnswerLabel(afterHuman, turn->predicted);
     const bool humanWins = HasFour(afterHuman, 'H');
-    const int computerBefore = CountDiscs(position->cell, 'C');
+    const int computerBefore = CountDiscs(*position, 'C');
 
     double clicked = NowMs();
-    Click(window, DiscX(column), 300);
+    Click(session.window, DiscX(column), 300);
     double until = clicked + BoxTimeout;
     Position seen{};
     for (;;) {
         if (NowMs() > until)
             return Format("no answer to the click in column %d within %lu ms", column, BoxTimeout);
-        if (!game.Running())
+        if (!session.game.Running())
             return "the program ended during a move";
-        if (!TopWindows(game.Id(), DialogClass, true).empty()) {
+        if (!TopWindows(session.game.Id(), DialogClass, true).empty()) {
             turn->answerMs = NowMs() - clicked;
-            CHECK(WaitForBox(game, BoxTimeout, &turn->box));
+            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &turn->box));
             turn->boxShown = true;
             break;
         }
         Shot shot;
-        CHECK(TakeShot(window, &shot));
+        RETURN_IF_FAILED(TakeShot(session.window, &shot));
         double now = NowMs() - clicked;
-        if (turn->turnShownMs < 0 && TurnShown(shot, pictures) == 2)
+        if (turn->turnShownMs < 0 && TurnShown(shot, session.pictures) == 2)
             turn->turnShownMs = now;
-        if (!ReadBoard(shot, pictures, seen.cell).empty()) {
+        if (!ReadBoard(shot, session.pictures, &seen).empty()) {
             Sleep(5);  // a disc half drawn
             continue;
         }
         if (turn->humanShownMs < 0 && seen.cell[humanRow][column] == 'H')
             turn->humanShownMs = now;
-        int computer = CountDiscs(seen.cell, 'C');
-        if (computer > computerBefore + 1 ||
-            CountDiscs(seen.cell, 'H') > CountDiscs(afterHuman.cell, 'H'))
+        int computer = CountDiscs(seen, 'C');
+        if (computer > computerBefore + 1 || CountDiscs(seen, 'H') > CountDiscs(afterHuman, 'H'))
             return Format("more than one disc of a side after the click in column %d", column);
         if (computer == computerBefore + 1 && turn->answerMs < 0)
             turn->answerMs = now;
         // A four or a full board brings a box, which is waited for.
-        if (computer == computerBefore + 1 && TurnShown(shot, pictures) == 1 &&
+        if (computer == computerBefore + 1 && TurnShown(shot, session.pictures) == 1 &&
             !HasFour(seen, 'C') && !BoardFull(seen))
             break;
         Sleep(5);
@@ -105,16 +94,16 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
     // The computer's disc is the one cell that differs from the human's move.
     Position expected = afterHuman;
     if (turn->boxShown) {
-        CHECK(MoveBoxAside(turn->box));
+        RETURN_IF_FAILED(MoveBoxAside(turn->box, BelowTheWindow));
         if (!humanWins) {
             // Wait for the repaint behind the box, then take the board as it is.
             double readUntil = NowMs() + BoxTimeout;
             Failure unreadable;
             do {
                 Shot shot;
-                CHECK(TakeShot(window, &shot));
-                unreadable = ReadBoard(shot, pictures, seen.cell);
-                if (unreadable.empty() && CountDiscs(seen.cell, 'C') == computerBefore + 1)
+                RETURN_IF_FAILED(TakeShot(session.window, &shot));
+                unreadable = ReadBoard(shot, session.pictures, &seen);
+                if (unreadable.empty() && CountDiscs(seen, 'C') == computerBefore + 1)
                     break;
                 Sleep(30);
             } while (NowMs() < readUntil);
@@ -131,7 +120,7 @@ Failure PlayClick(const Game& game, HWND window, const Pictures& pictures, Level
             expected.cell[r][c] = 'C';
         }
     }
-    CHECK(WaitForPosition(game, window, pictures, expected, "after the computer's answer"));
+    RETURN_IF_FAILED(WaitForPosition(session, expected, "after the computer's answer"));
     *position = expected;
     return "";
 }
@@ -147,7 +136,7 @@ Failure CheckTurn(const Turn& turn, Level level, const Position& position, bool 
         if (turn.answerColumn >= 0)
             return Format("the computer answered in column %d after the human's four",
                           turn.answerColumn);
-        return ExpectBox(turn.box, name.c_str(), "***SIEG***");
+        return ExpectBox(turn.box, name.c_str(), ComputerGameWinCaption);
     }
     if (turn.answerColumn < 0)
         return "the computer did not answer";  // a pass: the choosers never name a full column here
@@ -165,13 +154,13 @@ Failure CheckTurn(const Turn& turn, Level level, const Position& position, bool 
     if (HasFour(position, 'C')) {
         if (!turn.boxShown)
             return "the computer's four in a row was not announced";
-        CHECK(ExpectBox(turn.box, "COMPUTER", "***SIEG***"));
+        RETURN_IF_FAILED(ExpectBox(turn.box, ComputerWinText, ComputerGameWinCaption));
         if (turn.box.owner != window)
             return "the computer's win box is not owned by the main window";
     } else if (turn.boxShown) {
         if (!BoardFull(position))
             return Format("%s without a four in a row or a full board", Describe(turn.box).c_str());
-        CHECK(ExpectBox(turn.box, "!  !  U N E N T S C H I E D E N  !  !", "***HAHA***"));
+        RETURN_IF_FAILED(ExpectBox(turn.box, DrawAnnouncement, DrawAnnouncementCaption));
     }
     return "";
 }
@@ -259,13 +248,11 @@ double ChanceOfRule(const Position& p, Level level, const Wanted& wanted, int de
 // reach); every answer a rule decides is checked for its column, every
 // answer for the pause before it. Answers "Nochmal" with Yes at a game's end.
 Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, int maxClicks) {
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     const std::string name = "Rita";
-    CHECK(ChooseComputerGame(game, window, pictures, name, level));
+    RETURN_IF_FAILED(ChooseComputerGame(session, name, level));
 
     double started = NowMs();
     std::vector<double> delays;
@@ -273,7 +260,7 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
     int clicks = 0;
     for (int gameNumber = 1; !wanted.rules.empty(); ++gameNumber) {
         Position position{};
-        CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
+        RETURN_IF_FAILED(WaitForNewGame(session, gameNumber, &position));
         int moveCount = gameNumber == 1 ? 0 : 1;  // as the game counts the clicks
         for (;;) {
             if (clicks >= maxClicks) {
@@ -288,9 +275,10 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
             if (column < 0)
                 return "no column left to play and no box";
             Turn turn;
-            CHECK(PlayClick(game, window, pictures, level, &position, column, &turn));
+            RETURN_IF_FAILED(PlayClick(session, level, &position, column, &turn));
             ++clicks;
-            CHECK(CheckTurn(turn, level, position, moveCount <= 3, name, window, &delays));
+            RETURN_IF_FAILED(
+                CheckTurn(turn, level, position, moveCount <= 3, name, session.window, &delays));
             ++moveCount;
             if (turn.predicted.column >= 0 && turn.answerColumn >= 0) {
                 seen.push_back(turn.label);
@@ -311,11 +299,11 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
             }
             std::printf("game %d ended after %d clicks: %s\n", gameNumber, clicks,
                         Describe(turn.box).c_str());
-            CHECK(PressButton(turn.box, IDOK));
+            RETURN_IF_FAILED(PressButton(turn.box, IDOK));
             Box again;
-            CHECK(WaitForBox(game, BoxTimeout, &again, turn.box.window));
-            CHECK(ExpectBox(again, "Nochmal", "***????***"));
-            CHECK(PressButton(again, IDYES));
+            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, turn.box.window));
+            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
+            RETURN_IF_FAILED(PressButton(again, IDYES));
             break;
         }
     }
@@ -326,7 +314,7 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
     std::printf("\n");
     PrintDelays(LevelName(level), delays);
     std::printf("%d clicks in %.1f s\n", clicks, (NowMs() - started) / 1000);
-    return CloseAndExpectExit(game, window);
+    return CloseAndExpectExit(session);
 }
 
 // The easy level blocks the human's three in a column and in a row.
@@ -354,20 +342,18 @@ Failure ComputerWins(const Options& options, Level level) {
     std::string original;
     if (!ReadWholeFile(HighscorePath(options), &original))
         return "the working folder has no src\\Highscore.txt";
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     const std::string name = "Verlierer";
-    CHECK(ChooseComputerGame(game, window, pictures, name, level));
+    RETURN_IF_FAILED(ChooseComputerGame(session, name, level));
 
     double started = NowMs();
     std::vector<double> delays;
     const int maxGames = 3;
     for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
         Position position{};
-        CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
+        RETURN_IF_FAILED(WaitForNewGame(session, gameNumber, &position));
         int moveCount = gameNumber == 1 ? 0 : 1;
         int clicks = 0;
         Turn turn;
@@ -376,19 +362,20 @@ Failure ComputerWins(const Options& options, Level level) {
             if (column < 0)
                 return "no column left to play and no box";
             turn = Turn();
-            CHECK(PlayClick(game, window, pictures, level, &position, column, &turn));
+            RETURN_IF_FAILED(PlayClick(session, level, &position, column, &turn));
             ++clicks;
-            CHECK(CheckTurn(turn, level, position, moveCount <= 3, name, window, &delays));
+            RETURN_IF_FAILED(
+                CheckTurn(turn, level, position, moveCount <= 3, name, session.window, &delays));
             ++moveCount;
         } while (!turn.boxShown);
         if (HasFour(position, 'H'))
             return Format("the human won game %d although playing to lose", gameNumber);
         if (!HasFour(position, 'C')) {
             std::printf("game %d drawn, played again\n", gameNumber);
-            CHECK(PressButton(turn.box, IDOK));
+            RETURN_IF_FAILED(PressButton(turn.box, IDOK));
             Box again;
-            CHECK(WaitForBox(game, BoxTimeout, &again, turn.box.window));
-            CHECK(PressButton(again, IDYES));
+            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, turn.box.window));
+            RETURN_IF_FAILED(PressButton(again, IDYES));
             continue;
         }
         if (turn.predicted.column < 0)
@@ -400,11 +387,11 @@ Failure ComputerWins(const Options& options, Level level) {
         std::string now;
         if (!ReadWholeFile(HighscorePath(options), &now) || now != original)
             return "the highscore file changed with the computer's win:\n" + now;
-        CHECK(SaveScreenshot(game, window, "computer_won.bmp"));
-        CHECK(FinishWin(game, window, pictures, turn.box));
+        RETURN_IF_FAILED(SaveScreenshot(session.game, session.window, "computer_won.bmp"));
+        RETURN_IF_FAILED(FinishWin(session, turn.box));
         if (!ReadWholeFile(HighscorePath(options), &now) || now != original)
             return "the highscore file changed after the computer's win:\n" + now;
-        return CloseAndExpectExit(game, window);
+        return CloseAndExpectExit(session);
     }
     return Format("the computer did not win in %d games", maxGames);
 }
@@ -421,21 +408,18 @@ Failure HardComputerWinsScenario(const Options& options) {
 // among tied entries, byte for byte, and the highscore screen shows the
 // winner's long name in that row.
 Failure HardComputerWinScenario(const Options& options) {
-    CHECK(WriteWholeFile(HighscorePath(options), TiedTable));
+    RETURN_IF_FAILED(WriteWholeFile(HighscorePath(options), TiedTable));
     std::vector<ScoreLine> before;
-    CHECK(ParseScoreFile(TiedTable, &before));
-
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    RETURN_IF_FAILED(ParseScoreFile(TiedTable, &before));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     const std::string name = "Siegfried";  // nine characters, wider than every other name
-    CHECK(ChooseComputerGame(game, window, pictures, name, Level::Hard));
+    RETURN_IF_FAILED(ChooseComputerGame(session, name, Level::Hard));
     Played played;
     Box win;
     double started = NowMs();
-    CHECK(BeatEasyComputer(game, window, pictures, name, 0, 3, &played, &win, Level::Hard));
+    RETURN_IF_FAILED(BeatComputer(session, Level::Hard, name, 0, 3, &played, &win));
     std::printf("beat the hard computer in game %d, %d clicks in all, %.1f s\n", played.games,
                 played.clicks, (NowMs() - started) / 1000);
 
@@ -443,7 +427,7 @@ Failure HardComputerWinScenario(const Options& options) {
     if (!ReadWholeFile(HighscorePath(options), &written))
         return "src\\Highscore.txt is gone after the win";
     std::vector<ScoreLine> after;
-    CHECK(ParseScoreFile(written, &after));
+    RETURN_IF_FAILED(ParseScoreFile(written, &after));
     if (after.size() != 10)
         return Format("the table after the win has %d lines", static_cast<int>(after.size()));
     std::vector<ScoreLine> expected = WithEntry(before, {name, played.winningMoves});
@@ -455,16 +439,16 @@ Failure HardComputerWinScenario(const Options& options) {
             rank = i;
     std::printf("entry \"%s %d\" at rank %d\n", name.c_str(), played.winningMoves, rank + 1);
 
-    CHECK(FinishWin(game, window, pictures, win));
+    RETURN_IF_FAILED(FinishWin(session, win));
     Shot shot;
-    CHECK(OpenHighscores(game, window, pictures, &shot));
-    CHECK(SaveShot(shot, "highscores_after_hard_win.bmp"));
+    RETURN_IF_FAILED(OpenHighscores(session, &shot));
+    RETURN_IF_FAILED(SaveShot(shot, "highscores_after_hard_win.bmp"));
     int widest = -1;
     int widestEnd = -1;
     for (int row = 0; row < 10; ++row) {
         int y = HighscoreRowY[row];
-        int nameEnd = RightmostColour(shot, 105, y, 400, 22, White);
-        int moves = CountColour(shot, 600, y, 80, 22, White);
+        int nameEnd = RightmostColour(shot, HighscoreNameX, y, 400, 22, White);
+        int moves = CountColour(shot, HighscoreMovesX, y, 80, 22, White);
         if (nameEnd < 0 || moves < 5)
             return Format("row %d of the highscore screen shows no name or no moves", row + 1);
         if (nameEnd > widestEnd) {
@@ -475,9 +459,9 @@ Failure HardComputerWinScenario(const Options& options) {
     if (rank >= 0 && widest != rank)
         return Format("the widest name is drawn in row %d, the new entry is at rank %d", widest + 1,
                       rank + 1);
-    Click(window, 400, 300);
-    CHECK(ExpectMenu(game, window, pictures, "a click on the highscore screen"));
-    return CloseAndExpectExit(game, window);
+    Click(session.window, 400, 300);
+    RETURN_IF_FAILED(ExpectMenu(session, "a click on the highscore screen"));
+    return CloseAndExpectExit(session);
 }
 
 }  // namespace

@@ -80,30 +80,30 @@ Failure MeasureStart(const Options& options, const Shot& intro, bool report) {
     const std::vector<Probe> probes = PictureProbes(intro, GetSysColor(COLOR_SCROLLBAR));
     if (probes.size() < 5)
         return "the intro picture has too few points to probe";
-    Game game;
-    CHECK(StartGame(options, &game));
-    HWND window = nullptr;
-    while (window == nullptr && NowMs() - game.startedMs < StartTimeout) {
-        HWND found = FindWindowA(MainClass, MainTitle);
-        if (found != nullptr && BelongsTo(found, game.Id()) && IsWindowVisible(found) != 0)
-            window = found;
-        else if (!game.Running())
+    Session session(options);
+    RETURN_IF_FAILED(StartGame(options, &session.game));
+    while (session.window == nullptr && NowMs() - session.game.startedMs < StartTimeout) {
+        HWND found = FindWindowA(MainClass, WindowTitle);
+        if (found != nullptr && BelongsTo(found, session.game.Id()) && IsWindowVisible(found) != 0)
+            session.window = found;
+        else if (!session.game.Running())
             return "the program ended at its start";
         else
             Sleep(1);
     }
-    if (window == nullptr)
+    if (session.window == nullptr)
         return "the main window did not appear";
-    const double toWindow = NowMs() - game.startedMs;
-    const double toIntro = WaitForProbes(window, probes, game.startedMs, StartTimeout);
+    const double toWindow = NowMs() - session.game.startedMs;
+    const double toIntro =
+        WaitForProbes(session.window, probes, session.game.startedMs, StartTimeout);
     if (toIntro < 0)
         return "the intro was not painted";
-    CHECK(WaitForPicture(window, intro, 0, 0, Exact, "the intro"));
+    RETURN_IF_FAILED(WaitForPicture(session.window, intro, 0, 0, Exact, "the intro"));
     if (report) {
         Perf("start_to_window_ms", toWindow);
         Perf("start_to_intro_ms", toIntro);
     }
-    return CloseAndExpectExit(game, window);
+    return CloseAndExpectExit(session);
 }
 
 // Waits until the game has handled everything sent or posted before: a sent
@@ -117,8 +117,7 @@ Failure Synchronise(HWND window) {
 
 // One game of two: player 1 stacks column 0, player 2 column 1, the seventh
 // disc wins; "Nochmal" is answered Yes. Each disc is timed.
-Failure TimedGame(const Game& game, HWND window, const Pictures& pictures, bool sent,
-                  int gameNumber) {
+Failure TimedGame(const Session& session, bool sent, int gameNumber) {
     const int columns[] = {0, 1, 0, 1, 0, 1, 0};
     int heights[Columns] = {};
     for (int move = 0; move < 7; ++move) {
@@ -128,17 +127,17 @@ Failure TimedGame(const Game& game, HWND window, const Pictures& pictures, bool 
         const std::vector<Probe> disc = {
             {DiscX(column), DiscY(row), core},
             {DiscX(column) + 22, DiscY(row), move % 2 == 0 ? YellowRing : RedRing}};
-        CHECK(Synchronise(window));
+        RETURN_IF_FAILED(Synchronise(session.window));
         const double clicked = NowMs();
         if (sent && move < 6) {
-            if (!SendClick(window, ColumnClickX(column), 300, BoxTimeout))
+            if (!SendClick(session.window, ColumnClickX(column), 300, BoxTimeout))
                 return Format("game %d: the click on column %d was not handled", gameNumber,
                               column);
             Perf("click_handled_ms", NowMs() - clicked);
         } else {
-            Click(window, ColumnClickX(column), 300);
+            Click(session.window, ColumnClickX(column), 300);
         }
-        const double took = WaitForProbes(window, disc, clicked, BoxTimeout);
+        const double took = WaitForProbes(session.window, disc, clicked, BoxTimeout);
         if (took < 0)
             return Format("game %d: no disc at column %d row %d after a click", gameNumber, column,
                           row);
@@ -147,40 +146,41 @@ Failure TimedGame(const Game& game, HWND window, const Pictures& pictures, bool 
         if (!sent && move == 6) {
             Perf("click_to_winning_disc_ms", took);
             // The win box that the same click opens, polled as finely.
-            while (TopWindows(game.Id(), DialogClass, true).empty() &&
+            while (TopWindows(session.game.Id(), DialogClass, true).empty() &&
                    NowMs() - clicked < BoxTimeout)
                 Sleep(1);
             Perf("click_to_win_box_ms", NowMs() - clicked);
         }
     }
     Box won;
-    CHECK(WaitForBox(game, BoxTimeout, &won));
-    CHECK(ExpectBox(won, "Anna", "***SIEG***SPIELER 1***"));
-    CHECK(PostButton(won, IDOK));
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &won));
+    RETURN_IF_FAILED(ExpectBox(won, "Anna", PlayerOneWinCaption));
+    RETURN_IF_FAILED(PostButton(won, IDOK));
     Box again;
-    CHECK(WaitForBox(game, BoxTimeout, &again, won.window));
-    CHECK(ExpectBox(again, "Nochmal", "***????***"));
-    CHECK(PostButton(again, IDYES));
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, won.window));
+    RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
+    RETURN_IF_FAILED(PostButton(again, IDYES));
     Position empty{};
-    return WaitForNewGame(game, window, pictures, gameNumber + 1, &empty);
+    return WaitForNewGame(session, gameNumber + 1, &empty);
 }
 
 // Repaints of the game screen with six discs, two names and the turn
 // picture. The driver blackens the window's pixels, asks for a repaint and
 // waits until the probes (over the board picture, the discs, the turn
 // picture and the names) show what they showed before.
-Failure MeasureRepaint(const Game& game, HWND window) {
+Failure MeasureRepaint(const Session& session) {
     const int columns[] = {0, 1, 0, 1, 0, 1};
     int heights[Columns] = {};
     for (int move = 0; move < 6; ++move) {
         const int column = columns[move];
         const int row = Rows - 1 - heights[column]++;
         double took = 0;
-        CHECK(DropDisc(window, column, row, move % 2 == 0 ? YellowCore : RedCore, &took));
+        RETURN_IF_FAILED(
+            DropDisc(session.window, column, row, move % 2 == 0 ? YellowCore : RedCore, &took));
     }
-    CHECK(Synchronise(window));
+    RETURN_IF_FAILED(Synchronise(session.window));
     Shot reference;
-    CHECK(TakeSettledShot(game, window, &reference));
+    RETURN_IF_FAILED(TakeSettledShot(session.game, session.window, &reference));
     std::vector<Probe> probes = PictureProbes(reference, GetSysColor(COLOR_SCROLLBAR));
     for (int move = 0; move < 6; ++move) {
         const int column = columns[move];
@@ -189,7 +189,7 @@ Failure MeasureRepaint(const Game& game, HWND window) {
     }
     probes.push_back({650, 120, reference.At(650, 120)});  // the turn picture
     // The names, drawn late in the paint: their first white pixels.
-    const int nameTops[2] = {245, 400};
+    const int nameTops[2] = {Name1Y, Name2Y};
     for (int top : nameTops) {
         bool found = false;
         for (int y = top; y < top + 25 && !found; ++y)
@@ -208,15 +208,15 @@ Failure MeasureRepaint(const Game& game, HWND window) {
         blackened.push_back({probe.x, probe.y, Black});
     int visibleSamples = 0;
     for (int sample = 0; sample < RepaintSamples; ++sample) {
-        CHECK(Synchronise(window));
-        HDC context = GetDC(window);
-        PatBlt(context, 0, 0, ScreenWidth, ScreenHeight, BLACKNESS);
-        ReleaseDC(window, context);
-        if (WaitForProbes(window, blackened, NowMs(), 1000) < 0)
+        RETURN_IF_FAILED(Synchronise(session.window));
+        HDC context = GetDC(session.window);
+        PatBlt(context, 0, 0, ScreenPictureWidth, ScreenPictureHeight, BLACKNESS);
+        ReleaseDC(session.window, context);
+        if (WaitForProbes(session.window, blackened, NowMs(), 1000) < 0)
             break;  // the driver cannot draw into the window here
         const double asked = NowMs();
-        InvalidateRect(window, nullptr, TRUE);
-        const double took = WaitForProbes(window, probes, asked, BoxTimeout);
+        InvalidateRect(session.window, nullptr, TRUE);
+        const double took = WaitForProbes(session.window, probes, asked, BoxTimeout);
         if (took < 0)
             return "the game screen did not come back after a repaint request";
         Perf("repaint_ms", took);
@@ -224,8 +224,8 @@ Failure MeasureRepaint(const Game& game, HWND window) {
     }
     if (visibleSamples == 0)
         std::printf("the driver's drawing does not reach the window: no repaint_ms\n");
-    CHECK(Synchronise(window));
-    return WaitForProbes(window, probes, NowMs(), BoxTimeout) < 0
+    RETURN_IF_FAILED(Synchronise(session.window));
+    return WaitForProbes(session.window, probes, NowMs(), BoxTimeout) < 0
                ? "the game screen is not shown after the paints"
                : "";
 }
@@ -249,20 +249,19 @@ void MeasureResources(const Options& options, const Game& game) {
 
 Failure PerformanceScenario(const Options& options) {
     Shot intro;
-    CHECK(LoadScreen(options, "intro.bmp", &intro));
+    RETURN_IF_FAILED(LoadScreen(options, IntroPicture, &intro));
     // The first start warms Wine up and is not reported.
-    CHECK(MeasureStart(options, intro, false));
+    RETURN_IF_FAILED(MeasureStart(options, intro, false));
     for (int run = 0; run < StartRuns; ++run)
-        CHECK(MeasureStart(options, intro, true));
-
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    const std::string board = options.folder + "\\src\\spielfeld.bmp";
+        RETURN_IF_FAILED(MeasureStart(options, intro, true));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    const std::string board = options.folder + "\\" + (BoardPicture + 2);
     for (int sample = 0; sample < 10; ++sample) {
         const double start = NowMs();
-        auto* picture = static_cast<HBITMAP>(
-            LoadImageA(nullptr, board.c_str(), IMAGE_BITMAP, ScreenWidth, ScreenHeight,
-                       LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION));
+        auto* picture = static_cast<HBITMAP>(LoadImageA(
+            nullptr, board.c_str(), IMAGE_BITMAP, ScreenPictureWidth, ScreenPictureHeight,
+            LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION));
         const double took = NowMs() - start;
         if (picture == nullptr)
             return "cannot load " + board;
@@ -270,22 +269,20 @@ Failure PerformanceScenario(const Options& options) {
         Perf("picture_load_ms", took);
     }
 
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     for (int sample = 0; sample < 10; ++sample) {
         const double start = NowMs();
         Shot shot;
-        CHECK(TakeShot(window, &shot));
+        RETURN_IF_FAILED(TakeShot(session.window, &shot));
         Perf("shot_ms", NowMs() - start);
     }
-    CHECK(StartTwoPlayers(game, window, "Anna", "Ben"));
-    CHECK(ExpectBoard(game, window, pictures, "the names"));
+    RETURN_IF_FAILED(StartTwoPlayers(session, "Anna", "Ben"));
+    RETURN_IF_FAILED(ExpectBoard(session, "the names"));
     for (int number = 1; number <= PostedGames + SentGames; ++number)
-        CHECK(TimedGame(game, window, pictures, number > PostedGames, number));
-    CHECK(MeasureRepaint(game, window));
-    MeasureResources(options, game);
-    return CloseAndExpectExit(game, window);
+        RETURN_IF_FAILED(TimedGame(session, number > PostedGames, number));
+    RETURN_IF_FAILED(MeasureRepaint(session));
+    MeasureResources(options, session.game);
+    return CloseAndExpectExit(session);
 }
 E2E_SCENARIO(990, "performance", PerformanceScenario, "");
 

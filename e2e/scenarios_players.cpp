@@ -7,11 +7,9 @@ namespace e2e {
 // Every kind of game asks for names: prompts, captions, cancelling in each way,
 // empty names, a name cut to 9 characters (as the win box shows it).
 Failure NameDialogsScenario(const Options& options) {
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     Box dialog;
     HWND previous = nullptr;
 
@@ -25,102 +23,109 @@ Failure NameDialogsScenario(const Options& options) {
         const char* what;
     };
     const Case cases[] = {
-        {TwoPlayersButton, nullptr, "Spieler1:", Leave::Abbrechen, "Abbrechen for player 1"},
-        {TwoPlayersButton, "Anna", "Spieler2:", Leave::Abbrechen, "Abbrechen for player 2"},
-        {TwoPlayersButton, nullptr, "Spieler1:", Leave::Escape, "Escape"},
-        {TwoPlayersButton, nullptr, "Spieler1:", Leave::CloseBox, "closing the dialog"},
-        {HardButton, nullptr, "Spieler:", Leave::Abbrechen, "Abbrechen against the hard computer"},
-        {EasyButton, nullptr, "Spieler:", Leave::CloseBox,
+        {TwoPlayersButton, nullptr, FirstPlayerPrompt, Leave::Abbrechen, "Abbrechen for player 1"},
+        {TwoPlayersButton, "Anna", SecondPlayerPrompt, Leave::Abbrechen, "Abbrechen for player 2"},
+        {TwoPlayersButton, nullptr, FirstPlayerPrompt, Leave::Escape, "Escape"},
+        {TwoPlayersButton, nullptr, FirstPlayerPrompt, Leave::CloseBox, "closing the dialog"},
+        {HardButton, nullptr, SinglePlayerPrompt, Leave::Abbrechen,
+         "Abbrechen against the hard computer"},
+        {EasyButton, nullptr, SinglePlayerPrompt, Leave::CloseBox,
          "closing the dialog against the easy computer"},
     };
     for (const Case& c : cases) {
-        Click(window, c.button.x, c.button.y);
+        Click(session.window, c.button.x, c.button.y);
         previous = nullptr;
         if (c.firstName != nullptr)
-            CHECK(AnswerName(game, window, "Spieler1:", c.firstName, &previous));
-        CHECK(ExpectNameDialog(game, window, c.prompt, &dialog, previous));
+            RETURN_IF_FAILED(AnswerName(session, FirstPlayerPrompt, c.firstName, &previous));
+        RETURN_IF_FAILED(ExpectNameDialog(session, c.prompt, &dialog, previous));
         switch (c.how) {
             case Leave::Abbrechen:
-                CHECK(PressButton(dialog, IDCANCEL));
+                RETURN_IF_FAILED(PressButton(dialog, IDCANCEL));
                 break;
             case Leave::Escape:
                 // A name typed and then Escape pressed in the edit field.
-                CHECK(SetEditText(dialog, NameEditId, "Anna"));
-                CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
+                RETURN_IF_FAILED(SetEditText(dialog, NameEditId, "Anna"));
+                RETURN_IF_FAILED(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
                 break;
             case Leave::CloseBox:
                 PostMessageA(dialog.window, WM_CLOSE, 0, 0);
-                CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
+                RETURN_IF_FAILED(WaitUntilGone(dialog, "on WM_CLOSE"));
                 break;
         }
-        CHECK(ExpectMenu(game, window, pictures, c.what));
+        RETURN_IF_FAILED(ExpectMenu(session, c.what));
     }
 
     // Empty names bring both dialogs again, player 1 first; Enter confirms.
-    Click(window, TwoPlayersButton.x, TwoPlayersButton.y);
+    Click(session.window, TwoPlayersButton.x, TwoPlayersButton.y);
     previous = nullptr;
-    CHECK(AnswerName(game, window, "Spieler1:", "", &previous));
-    CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
-    CHECK(ExpectNameDialog(game, window, "Spieler1:", &dialog, previous));
-    CHECK(SetEditText(dialog, NameEditId, "Maximilian12"));
+    RETURN_IF_FAILED(AnswerName(session, FirstPlayerPrompt, "", &previous));
+    RETURN_IF_FAILED(AnswerName(session, SecondPlayerPrompt, "Bert", &previous));
+    RETURN_IF_FAILED(ExpectNameDialog(session, FirstPlayerPrompt, &dialog, previous));
+    RETURN_IF_FAILED(SetEditText(dialog, NameEditId, "Maximilian12"));
     std::string typed = TextOf(GetDlgItem(dialog.window, NameEditId));
     if (typed != "Maximilian12")
         return "the edit field holds " + Quote(typed) + " after typing \"Maximilian12\"";
     Shot seen;
     Sleep(SettleMs);
-    CHECK(TakeScreenShot(window, &seen));
-    CHECK(SaveShot(seen, "name_dialog.bmp"));
-    CHECK(PressKey(dialog, VK_RETURN, "on the Enter key"));
+    RETURN_IF_FAILED(TakeScreenShot(session.window, &seen));
+    RETURN_IF_FAILED(SaveShot(seen, "name_dialog.bmp"));
+    RETURN_IF_FAILED(PressKey(dialog, VK_RETURN, "on the Enter key"));
     previous = dialog.window;
-    CHECK(AnswerName(game, window, "Spieler2:", "", &previous));
-    CHECK(AnswerName(game, window, "Spieler1:", "Maximilian12", &previous));
-    CHECK(AnswerName(game, window, "Spieler2:", "Bert", &previous));
-    CHECK(ExpectBoard(game, window, pictures, "both names"));
+    RETURN_IF_FAILED(AnswerName(session, SecondPlayerPrompt, "", &previous));
+    RETURN_IF_FAILED(AnswerName(session, FirstPlayerPrompt, "Maximilian12", &previous));
+    RETURN_IF_FAILED(AnswerName(session, SecondPlayerPrompt, "Bert", &previous));
+    RETURN_IF_FAILED(ExpectBoard(session, "both names"));
 
     // Both names beside the board, in white.
     Shot shot;
-    CHECK(TakeSettledShot(game, window, &shot));
-    int name1 = NewWhitePixels(shot, pictures.board, 600, 240, 800, 280);
-    int name2 = NewWhitePixels(shot, pictures.board, 600, 395, 800, 435);
+    RETURN_IF_FAILED(TakeSettledShot(session.game, session.window, &shot));
+    int name1 = NewWhitePixels(shot, session.pictures.board, Name1X - 10, Name1Y - 5,
+                               ScreenPictureWidth, Name1Y + 35);
+    int name2 = NewWhitePixels(shot, session.pictures.board, Name2X - 10, Name2Y - 5,
+                               ScreenPictureWidth, Name2Y + 35);
     std::printf("white name pixels: player 1 %d, player 2 %d\n", name1, name2);
     if (name1 < 20 || name2 < 20)
         return Format("names beside the board: %d and %d white pixels", name1, name2);
     if (name1 <= name2)
         return "the 9-character name is not wider than \"Bert\"";
-    CHECK(SaveShot(shot, "two_players_named.bmp"));
+    RETURN_IF_FAILED(SaveShot(shot, "two_players_named.bmp"));
 
     // Player 1 wins in column 0; the box names the stored, cut name.
     const int columns[] = {0, 1, 0, 1, 0, 1, 0};
     for (int i = 0; i < 7; ++i) {
-        Click(window, DiscX(columns[i]), 300);
+        Click(session.window, DiscX(columns[i]), 300);
         int row = 5 - i / 2;
         COLORREF core = i % 2 == 0 ? RGB(128, 128, 0) : RGB(128, 0, 0);
-        if (i < 6 && WaitForPixel(window, DiscX(columns[i]), DiscY(row), core, BoxTimeout) < 0)
+        if (i < 6 &&
+            WaitForPixel(session.window, DiscX(columns[i]), DiscY(row), core, BoxTimeout) < 0)
             return Format("click %d: no disc at row %d column %d", i + 1, row, columns[i]);
     }
     Box win;
-    CHECK(WaitForBox(game, BoxTimeout, &win));
-    CHECK(ExpectBox(win, "Maximilia", "***SIEG***SPIELER 1***"));
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &win));
+    RETURN_IF_FAILED(ExpectBox(win, "Maximilia", PlayerOneWinCaption));
     Sleep(SettleMs);
-    CHECK(TakeScreenShot(window, &seen));
-    CHECK(SaveShot(seen, "win_box.bmp"));
-    CHECK(FinishWin(game, window, pictures, win));
+    RETURN_IF_FAILED(TakeScreenShot(session.window, &seen));
+    RETURN_IF_FAILED(SaveShot(seen, "win_box.bmp"));
+    RETURN_IF_FAILED(FinishWin(session, win));
 
     // Against the computer: one dialog, "Spieler:".
-    Click(window, EasyButton.x, EasyButton.y);
+    Click(session.window, EasyButton.x, EasyButton.y);
     previous = nullptr;
-    CHECK(AnswerName(game, window, "Spieler:", "", &previous));
-    CHECK(AnswerName(game, window, "Spieler:", "Ede", &previous));
-    CHECK(ExpectBoard(game, window, pictures, "the name for the easy computer"));
-    CHECK(TakeSettledShot(game, window, &shot));
-    if (ShareShown(shot, pictures.easyLevel, pictures.hardLevel, 565, 336, 4) < 0.9)
+    RETURN_IF_FAILED(AnswerName(session, SinglePlayerPrompt, "", &previous));
+    RETURN_IF_FAILED(AnswerName(session, SinglePlayerPrompt, "Ede", &previous));
+    RETURN_IF_FAILED(ExpectBoard(session, "the name for the easy computer"));
+    RETURN_IF_FAILED(TakeSettledShot(session.game, session.window, &shot));
+    if (ShareShown(shot, session.pictures.easyLevel, session.pictures.hardLevel, LevelPictureX,
+                   LevelPictureY, 4) < 0.9)
         return "the easy level picture is not shown";
-    if (NewWhitePixels(shot, pictures.board, 600, 240, 800, 280) < 20)
+    if (NewWhitePixels(shot, session.pictures.board, Name1X - 10, Name1Y - 5, ScreenPictureWidth,
+                       Name1Y + 35) < 20)
         return "the name \"Ede\" is not shown beside the board";
-    if (NewWhitePixels(shot, pictures.board, 600, 395, 800, 435) != 0)
+    if (NewWhitePixels(shot, session.pictures.board, Name2X - 10, Name2Y - 5, ScreenPictureWidth,
+                       Name2Y + 35) != 0)
         return "a second name is shown in a game against the computer";
 
-    CHECK(CloseAndExpectExit(game, window));
+    RETURN_IF_FAILED(CloseAndExpectExit(session));
     return "";
 }
 E2E_SCENARIO(100, "name_dialogs", NameDialogsScenario, "");
@@ -132,21 +137,18 @@ Failure BeatEasyComputerScenario(const Options& options) {
     std::vector<ScoreLine> before;
     if (!ReadWholeFile(HighscorePath(options), &original))
         return "the working folder has no src\\Highscore.txt";
-    CHECK(ParseScoreFile(original, &before));
+    RETURN_IF_FAILED(ParseScoreFile(original, &before));
     if (before.size() != 10)
         return Format("the original table has %d lines", static_cast<int>(before.size()));
-
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     const std::string name = "Tom Test";
-    CHECK(ChooseEasyGame(game, window, pictures, name));
+    RETURN_IF_FAILED(ChooseComputerGame(session, name, Level::Easy));
     Played played;
     Box win;
     double started = NowMs();
-    CHECK(BeatEasyComputer(game, window, pictures, name, 0, 6, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, Level::Easy, name, 0, 6, &played, &win));
     std::printf("beat the easy computer in game %d of %d, %d clicks in all, %.1f s\n", played.games,
                 6, played.clicks, (NowMs() - started) / 1000);
 
@@ -155,7 +157,7 @@ Failure BeatEasyComputerScenario(const Options& options) {
     std::vector<ScoreLine> after;
     if (!ReadWholeFile(HighscorePath(options), &written))
         return "src\\Highscore.txt is gone after the win";
-    CHECK(ParseScoreFile(written, &after));
+    RETURN_IF_FAILED(ParseScoreFile(written, &after));
     std::vector<ScoreLine> expected = WithEntry(before, {"Tom_Test", played.winningMoves});
     if (written != ScoreText(expected))
         return "the table after the win is\n" + written + "expected\n" + ScoreText(expected);
@@ -165,17 +167,18 @@ Failure BeatEasyComputerScenario(const Options& options) {
     std::printf("entry \"Tom_Test %d\" at rank %d; \"%s %d\" dropped out\n", played.winningMoves,
                 static_cast<int>(rank) + 1, before[9].name.c_str(), before[9].moves);
 
-    CHECK(FinishWin(game, window, pictures, win));
+    RETURN_IF_FAILED(FinishWin(session, win));
     Shot shot;
-    CHECK(OpenHighscores(game, window, pictures, &shot));
+    RETURN_IF_FAILED(OpenHighscores(session, &shot));
     int y = HighscoreRowY[rank];
-    int text = NewWhitePixels(shot, pictures.highscores, 100, y, 400, y + 25);
+    int text =
+        NewWhitePixels(shot, session.pictures.highscores, HighscoreNameX - 5, y, 400, y + 25);
     if (text < 20)
         return Format("no name drawn in the row of rank %d", static_cast<int>(rank) + 1);
-    CHECK(SaveShot(shot, "highscores_after_win.bmp"));
-    Click(window, 400, 300);
-    CHECK(ExpectMenu(game, window, pictures, "a click on the highscore screen"));
-    CHECK(CloseAndExpectExit(game, window));
+    RETURN_IF_FAILED(SaveShot(shot, "highscores_after_win.bmp"));
+    Click(session.window, 400, 300);
+    RETURN_IF_FAILED(ExpectMenu(session, "a click on the highscore screen"));
+    RETURN_IF_FAILED(CloseAndExpectExit(session));
     return "";
 }
 E2E_SCENARIO(110, "beat_easy_computer", BeatEasyComputerScenario, "");
@@ -185,24 +188,22 @@ E2E_SCENARIO(110, "beat_easy_computer", BeatEasyComputerScenario, "");
 Failure MissingHighscoreFileScenario(const Options& options) {
     if (FileExists(HighscorePath(options)))
         return "the working folder still holds src\\Highscore.txt";
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     Shot shot;
-    CHECK(OpenHighscores(game, window, pictures, &shot));
-    if (NewWhitePixels(shot, pictures.highscores, 100, 150, 800, 600) != 0)
+    RETURN_IF_FAILED(OpenHighscores(session, &shot));
+    if (NewWhitePixels(shot, session.pictures.highscores, HighscoreNameX - 5, 150, 800, 600) != 0)
         return "the highscore screen shows text without a file";
-    Click(window, 400, 300);
-    CHECK(ExpectMenu(game, window, pictures, "a click on the empty highscore screen"));
+    Click(session.window, 400, 300);
+    RETURN_IF_FAILED(ExpectMenu(session, "a click on the empty highscore screen"));
 
-    CHECK(ChooseEasyGame(game, window, pictures, "Mia"));
+    RETURN_IF_FAILED(ChooseComputerGame(session, "Mia", Level::Easy));
     Played played;
     Box win;
     // The first game is lost on purpose: the won one is begun by "Nochmal",
     // so its move count starts at 1.
-    CHECK(BeatEasyComputer(game, window, pictures, "Mia", 1, 7, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, Level::Easy, "Mia", 1, 7, &played, &win));
     if (played.games < 2)
         return "the game meant to be lost was won";
     std::string written;
@@ -213,14 +214,15 @@ Failure MissingHighscoreFileScenario(const Options& options) {
         return "the new file holds " + Quote(written) + ", expected " + Quote(expected);
     if (FileExists(HighscorePath(options) + ".tmp"))
         return "a temporary file is left beside the table";
-    CHECK(FinishWin(game, window, pictures, win));
-    CHECK(OpenHighscores(game, window, pictures, &shot));
-    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[0], 400,
+    RETURN_IF_FAILED(FinishWin(session, win));
+    RETURN_IF_FAILED(OpenHighscores(session, &shot));
+    if (NewWhitePixels(shot, session.pictures.highscores, HighscoreNameX - 5, HighscoreRowY[0], 400,
                        HighscoreRowY[0] + 25) < 20)
         return "the new entry is not drawn in the first row";
-    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[1], 800, 600) != 0)
+    if (NewWhitePixels(shot, session.pictures.highscores, HighscoreNameX - 5, HighscoreRowY[1], 800,
+                       600) != 0)
         return "rows below the only entry show text";
-    CHECK(CloseAndExpectExit(game, window));
+    RETURN_IF_FAILED(CloseAndExpectExit(session));
     return "";
 }
 E2E_SCENARIO(120, "missing_highscore_file", MissingHighscoreFileScenario, "Highscore.txt");
@@ -237,31 +239,28 @@ Failure GarbageHighscoreFileScenario(const Options& options) {
         char byte = static_cast<char>((state >> 16) & 0xFF);
         garbage += byte == 0x1A ? '?' : byte;  // Ctrl-Z would end a text-mode read
     }
-    CHECK(WriteWholeFile(HighscorePath(options), garbage));
-
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-    Game game;
-    HWND window = nullptr;
-    CHECK(StartAtMenu(options, &game, &window, pictures));
+    RETURN_IF_FAILED(WriteWholeFile(HighscorePath(options), garbage));
+    Session session(options);
+    RETURN_IF_FAILED(LoadPictures(&session));
+    RETURN_IF_FAILED(StartAtMenu(&session));
     Shot shot;
-    CHECK(OpenHighscores(game, window, pictures, &shot));
-    if (NewWhitePixels(shot, pictures.highscores, 100, HighscoreRowY[0], 400,
+    RETURN_IF_FAILED(OpenHighscores(session, &shot));
+    if (NewWhitePixels(shot, session.pictures.highscores, HighscoreNameX - 5, HighscoreRowY[0], 400,
                        HighscoreRowY[0] + 25) < 20)
         return "the cut long token is not drawn in the first row";
-    CHECK(SaveShot(shot, "garbage_highscores.bmp"));
-    Click(window, 400, 300);
-    CHECK(ExpectMenu(game, window, pictures, "a click on the garbage highscore screen"));
+    RETURN_IF_FAILED(SaveShot(shot, "garbage_highscores.bmp"));
+    Click(session.window, 400, 300);
+    RETURN_IF_FAILED(ExpectMenu(session, "a click on the garbage highscore screen"));
 
-    CHECK(ChooseEasyGame(game, window, pictures, "Gerd"));
+    RETURN_IF_FAILED(ChooseComputerGame(session, "Gerd", Level::Easy));
     Played played;
     Box win;
-    CHECK(BeatEasyComputer(game, window, pictures, "Gerd", 0, 6, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, Level::Easy, "Gerd", 0, 6, &played, &win));
     std::string written;
     std::vector<ScoreLine> after;
     if (!ReadWholeFile(HighscorePath(options), &written))
         return "src\\Highscore.txt is gone after the win";
-    CHECK(ParseScoreFile(written, &after));
+    RETURN_IF_FAILED(ParseScoreFile(written, &after));
     if (after.size() < 3 || after.size() > 10)
         return Format("the rewritten table has %d lines", static_cast<int>(after.size()));
     // The entries read back from the garbage keep their order around the new
@@ -283,8 +282,8 @@ Failure GarbageHighscoreFileScenario(const Options& options) {
         return "the first entries read from the garbage are\n" + ScoreText(others);
     std::printf("garbage table rewritten as %d lines, the new entry at rank %d\n",
                 static_cast<int>(after.size()), static_cast<int>(rank) + 1);
-    CHECK(FinishWin(game, window, pictures, win));
-    CHECK(CloseAndExpectExit(game, window));
+    RETURN_IF_FAILED(FinishWin(session, win));
+    RETURN_IF_FAILED(CloseAndExpectExit(session));
     return "";
 }
 E2E_SCENARIO(130, "garbage_highscore_file", GarbageHighscoreFileScenario, "");

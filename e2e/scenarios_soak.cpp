@@ -14,609 +14,46 @@
 // E2E_SOAK_CLICKS=<n> sets its length. The computer seeds its choices from
 // the clock, so a replay follows the same path up to the end of the first
 // game against the computer that turns out differently.
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <deque>
-#include <random>
+#include <cstdio>
 
 #include "e2e/driver.h"
 #include "e2e/scenarios.h"
+#include "e2e/soak_walk.h"
 
 namespace e2e {
-namespace {
-
-constexpr int DefaultClicks = 3000;
-constexpr int ComputerClickBudget = 30;  // each answer of the computer takes a second
-constexpr DWORD HandledTimeout = 10000;  // a click that opens no box is handled within this
-constexpr DWORD GdiBound = 10;           // objects more than the baseline that still pass
-constexpr double MemoryBoundBytes = 2.0 * 1024 * 1024;
-
-// Where a click on the menu leads, by the menu's hit areas in their order.
-enum MenuChoice { Stays, TwoPlayers, Easy, Hard, Highscores, Credits };
-
-MenuChoice MenuHit(int x, int y) {
-    struct Area {
-        int left, right, top, bottom;
-        MenuChoice choice;
-    };
-    const Area areas[] = {
-        {290, 460, 310, 350, TwoPlayers}, {310, 440, 370, 400, Easy},    {485, 620, 370, 400, Hard},
-        {270, 465, 420, 460, Highscores}, {290, 445, 457, 515, Credits},
-    };
-    for (const Area& area : areas)
-        if (x >= area.left && x <= area.right && y >= area.top && y <= area.bottom)
-            return area.choice;
-    return Stays;
-}
-
-const char* ChoiceName(MenuChoice choice) {
-    switch (choice) {
-        case TwoPlayers:
-            return "two players";
-        case Easy:
-            return "easy computer";
-        case Hard:
-            return "hard computer";
-        case Highscores:
-            return "highscores";
-        case Credits:
-            return "credits";
-        default:
-            return "nothing";
-    }
-}
-
-// Names as typed: short, long (cut to 9), with blanks, blanks only.
-const char* const TypedNames[] = {"Anna", "Ben",          "Maximilian12", "Tom Test", " ",
-                                  "a",    "Lena-Marie",   "123456789",    "X Y Z",    "Ute",
-                                  "Ole",  "Kunigunde99x", "Bo",           "  Mia",    "Eva"};
-
-class Walk {
-public:
-    // NOLINTNEXTLINE(cert-msc51-cpp): random_ is seeded in Run, which prints the seed
-    explicit Walk(const Options& options) : options_(options) {}
-
-    Failure Run();
-
-private:
-    // ------------------------------------------------ steps
-    Failure Step();
-    Failure MenuStep();
-    Failure MenuClick(int x, int y);
-    Failure AnswerNameDialogs(MenuChoice choice);
-    Failure HighscoreStep();
-    Failure TwoPlayerStep();
-    Failure ComputerStep();
-    Failure OffBoardClick();
-    Failure GameOver(const char* text, const char* caption);
-    Failure LeaveToMenu();
-
-    // ------------------------------------------------ checks
-    Failure SentClick(int x, int y, const char* what);
-    Failure ExpectBoardAsModelled(const char* after);
-    Failure ExpectHighscoresShown();
-    Failure ExpectScoreFile(const char* after);
-    DWORD GdiObjects();
-    Failure Warmup();
-
-    int Uniform(int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random_);
-    }
-    bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
-    void Note(const std::string& step) {
-        recent_.push_back(Format("%d: %s", clicks_, step.c_str()));
-        if (recent_.size() > 12)
-            recent_.pop_front();
-    }
-    int ColumnX(int column) { return 36 + 70 * column + Uniform(0, 69); }
-    static std::string Stored(const std::string& typed) {
-        std::string stored = typed.substr(0, 9);
-        for (char& c : stored)
-            if (c == ' ')
-                c = '_';
-        return stored.empty() ? "_" : stored;
-    }
-
-    const Options& options_;
-    Game game_;
-    HWND window_ = nullptr;
-    Pictures pictures_;
-    std::mt19937 random_;     // seeded in Run, which prints the seed for a replay
-    bool finishing_ = false;  // the walk is over: games end with "No"
-
-    // What the program shows, as the walk expects it.
-    enum Place { AtMenu, AtHighscores, InGame } place_ = AtMenu;
-    MenuChoice mode_ = TwoPlayers;
-    Position board_ = {};
-    int turnCounter_ = 2;  // even: player 1 (yellow) to move in a game of two
-    int moveCount_ = 0;    // board clicks handled since the last reset
-    std::string name1_, name2_;
-    std::vector<ScoreLine> table_;
-
-    // Figures.
-    int clicks_ = 0;
-    int games_ = 0;
-    int gamesOfTwo_ = 0;
-    int computerGames_ = 0;
-    int computerClicks_ = 0;
-    int boxes_ = 0;    // message boxes answered
-    int dialogs_ = 0;  // name dialogs answered
-    int highscoreVisits_ = 0;
-    int entries_ = 0;  // wins against the computer entered in the table
-    std::deque<std::string> recent_;
-    // Time spent per kind of step, with the clicks they made (box answers
-    // and the screens they lead to included).
-    enum StepKind { MenuSteps, HighscoreSteps, TwoPlayerSteps, ComputerSteps, OffBoardSteps };
-    double spentMs_[5] = {};
-    int stepClicks_[5] = {};
-
-public:
-    void PrintTimes() const {
-        const char* names[5] = {"menu", "highscore screen", "two-player board", "computer board",
-                                "beside the board"};
-        for (int kind = 0; kind < 5; ++kind)
-            if (stepClicks_[kind] > 0)
-                std::printf("soak: %s clicks: %d, %.1f ms each with what follows them\n",
-                            names[kind], stepClicks_[kind], spentMs_[kind] / stepClicks_[kind]);
-    }
-};
-
-// ---------------------------------------------------------------- checks
-
-// A click that can open no box: sent, so it returns once the game has
-// handled it; a box it opened would keep it from returning.
-Failure Walk::SentClick(int x, int y, const char* what) {
-    ++clicks_;
-    if (!SendClick(window_, x, y, HandledTimeout)) {
-        std::vector<HWND> boxes = TopWindows(game_.Id(), DialogClass, true);
-        return Format("the %s click at %d,%d was not handled within %lu ms%s", what, x, y,
-                      HandledTimeout,
-                      boxes.empty() ? "" : (": " + Describe(ReadBox(boxes[0]))).c_str());
-    }
-    return "";
-}
-
-// Reads the window until the board and the turn picture agree with the
-// model: a disc drawn by the game may reach the screen a moment later.
-Failure Walk::ExpectBoardAsModelled(const char* after) {
-    const int turn = mode_ == TwoPlayers ? (turnCounter_ % 2 == 0 ? 1 : 2) : 1;
-    double until = NowMs() + BoxTimeout;
-    std::string last;
-    while (NowMs() < until) {
-        Shot shot;
-        CHECK(TakeShot(window_, &shot));
-        Position seen{};
-        last = ReadBoard(shot, pictures_, seen.cell);
-        if (last.empty()) {
-            for (int r = 0; r < Rows && last.empty(); ++r)
-                for (int c = 0; c < Columns && last.empty(); ++c)
-                    if (seen.cell[r][c] != board_.cell[r][c])
-                        last = Format("row %d column %d shows '%c', expected '%c'", r, c,
-                                      seen.cell[r][c], board_.cell[r][c]);
-            if (last.empty() && TurnShown(shot, pictures_) != turn)
-                last = Format("turn picture %d, expected %d", TurnShown(shot, pictures_), turn);
-            if (last.empty())
-                return ExpectNoBox(game_, after);
-        }
-        if (!game_.Running())
-            return "the program ended";
-        Sleep(5);
-    }
-    Shot shot;
-    if (TakeShot(window_, &shot).empty())
-        SaveShot(shot, "soak_board.bmp");
-    return Format("after %s: %s", after, last.c_str());
-}
-
-// The highscore screen with its ten rows of text, drawn after the picture.
-Failure Walk::ExpectHighscoresShown() {
-    double until = NowMs() + BoxTimeout;
-    std::string last;
-    while (NowMs() < until) {
-        Shot shot;
-        CHECK(TakeShot(window_, &shot));
-        if (ShareShown(shot, pictures_.highscores, pictures_.menu, 0, 0, 20) < 0.8) {
-            last = "the highscore picture is not shown";
-        } else {
-            int first = NewWhitePixels(shot, pictures_.highscores, 100, HighscoreRowY[0], 400,
-                                       HighscoreRowY[0] + 25);
-            int tenth = NewWhitePixels(shot, pictures_.highscores, 100, HighscoreRowY[9], 400,
-                                       HighscoreRowY[9] + 25);
-            if (first >= 10 && tenth >= 10)
-                return ExpectNoBox(game_, "the highscore choice");
-            last = Format("%d and %d white pixels in the first and tenth row", first, tenth);
-        }
-        if (!game_.Running())
-            return "the program ended";
-        Sleep(10);
-    }
-    return "highscore screen: " + last;
-}
-
-// The file holds exactly the table the walk expects.
-Failure Walk::ExpectScoreFile(const char* after) {
-    std::string contents;
-    if (!ReadWholeFile(HighscorePath(options_), &contents))
-        return Format("after %s: src\\Highscore.txt is gone", after);
-    std::vector<ScoreLine> lines;
-    Failure failure = ParseScoreFile(contents, &lines);
-    if (!failure.empty())
-        return Format("after %s: src\\Highscore.txt: %s", after, failure.c_str());
-    if (lines.size() != 10)
-        return Format("after %s: src\\Highscore.txt has %d lines", after,
-                      static_cast<int>(lines.size()));
-    for (size_t i = 1; i < lines.size(); ++i)
-        if (lines[i].moves < lines[i - 1].moves)
-            return Format("after %s: rank %d has %d moves, fewer than rank %d", after,
-                          static_cast<int>(i) + 1, lines[i].moves, static_cast<int>(i));
-    // The first file may end its lines with LF alone; the game writes CR LF.
-    bool same = lines.size() == table_.size();
-    for (size_t i = 0; same && i < lines.size(); ++i)
-        same = lines[i].name == table_[i].name && lines[i].moves == table_[i].moves;
-    if (!same || (entries_ > 0 && contents != ScoreText(table_)))
-        return Format("after %s: src\\Highscore.txt holds\n%sexpected\n%s", after, contents.c_str(),
-                      ScoreText(table_).c_str());
-    return "";
-}
-
-// The count once the window has settled, the least of a few readings: a
-// paint in progress holds a picture and a memory context for a moment.
-DWORD Walk::GdiObjects() {
-    Shot settled;
-    TakeSettledShot(game_, window_, &settled);
-    DWORD least = CountGdiObjects(game_.process.hProcess);
-    for (int reading = 0; reading < 4; ++reading) {
-        Sleep(20);
-        least = std::min(least, CountGdiObjects(game_.process.hProcess));
-    }
-    return least;
-}
-
-// ---------------------------------------------------------------- steps
-
-Failure Walk::Step() {
-    const double start = NowMs();
-    const int clicksBefore = clicks_;
-    StepKind kind = MenuSteps;
-    Failure failure;
-    switch (place_) {
-        case AtMenu:
-            failure = MenuStep();
-            break;
-        case AtHighscores:
-            kind = HighscoreSteps;
-            failure = HighscoreStep();
-            break;
-        case InGame:
-            if (Chance(0.04)) {
-                kind = OffBoardSteps;
-                failure = OffBoardClick();
-            } else if (mode_ == TwoPlayers) {
-                kind = TwoPlayerSteps;
-                failure = TwoPlayerStep();
-            } else {
-                kind = ComputerSteps;
-                failure = ComputerStep();
-            }
-            break;
-    }
-    spentMs_[kind] += NowMs() - start;
-    stepClicks_[kind] += clicks_ - clicksBefore;
-    return failure;
-}
-
-Failure Walk::MenuStep() {
-    // Mostly the buttons, sometimes anywhere; never the credits, whose click
-    // would end the program.
-    const bool computerAllowed = computerClicks_ < ComputerClickBudget;
-    for (;;) {
-        int x = 0;
-        int y = 0;
-        const int pick = Uniform(0, 99);
-        if (pick < 32) {
-            x = Uniform(290, 460), y = Uniform(310, 350);
-        } else if (pick < 39) {
-            x = Uniform(310, 440), y = Uniform(370, 400);
-        } else if (pick < 44) {
-            x = Uniform(485, 620), y = Uniform(370, 400);
-        } else if (pick < 64) {
-            x = Uniform(270, 465), y = Uniform(420, 460);
-        } else {
-            x = Uniform(0, ScreenWidth - 1), y = Uniform(0, ScreenHeight - 1);
-        }
-        MenuChoice choice = MenuHit(x, y);
-        if (choice == Credits)
-            continue;
-        if ((choice == Easy || choice == Hard) && !computerAllowed)
-            continue;
-        return MenuClick(x, y);
-    }
-}
-
-Failure Walk::MenuClick(int x, int y) {
-    MenuChoice choice = MenuHit(x, y);
-    Note(Format("menu click at %d,%d: %s", x, y, ChoiceName(choice)));
-    if (choice == Stays) {
-        CHECK(SentClick(x, y, "menu"));
-        return ExpectMenu(game_, window_, pictures_, "a menu click outside the buttons");
-    }
-    if (choice == Highscores) {
-        CHECK(SentClick(x, y, "menu"));
-        ++highscoreVisits_;
-        place_ = AtHighscores;
-        return ExpectHighscoresShown();
-    }
-    ++clicks_;
-    Click(window_, x, y);
-    return AnswerNameDialogs(choice);
-}
-
-// Answers the name dialogs of a menu choice as they come, in every way a
-// player can: a name confirmed with OK or Enter, an empty name (the question
-// comes again), "Abbrechen", Escape or the close box (back to the menu).
-Failure Walk::AnswerNameDialogs(MenuChoice choice) {
-    const char* prompts[2] = {"Spieler1:", "Spieler2:"};
-    if (choice != TwoPlayers)
-        prompts[0] = "Spieler:";
-    const int count = choice == TwoPlayers ? 2 : 1;
-    HWND previous = nullptr;
-    for (int round = 0; round < 20; ++round) {
-        std::string typed[2];
-        for (int i = 0; i < count; ++i) {
-            Box dialog;
-            Failure failure = ExpectNameDialog(game_, window_, prompts[i], &dialog, previous);
-            if (!failure.empty())
-                return Format("after the menu choice %s: %s", ChoiceName(choice), failure.c_str());
-            previous = dialog.window;
-            ++dialogs_;
-            const int answer = Uniform(0, 99);
-            if (answer < 9) {
-                // Cancelled: back to the menu.
-                const int way = answer % 3;
-                Note(Format("%s cancelled (%s)", prompts[i],
-                            way == 0   ? "Abbrechen"
-                            : way == 1 ? "Escape"
-                                       : "close box"));
-                if (way == 0) {
-                    CHECK(PostButton(dialog, IDCANCEL));
-                } else if (way == 1) {
-                    CHECK(PressKey(dialog, VK_ESCAPE, "on the Escape key"));
-                } else {
-                    PostMessageA(dialog.window, WM_CLOSE, 0, 0);
-                    CHECK(WaitUntilGone(dialog, "on WM_CLOSE"));
-                }
-                place_ = AtMenu;
-                return ExpectMenu(game_, window_, pictures_, "a cancelled name dialog");
-            }
-            typed[i] = answer < 15 ? "" : TypedNames[Uniform(0, 14)];
-            Note(Format("%s %s", prompts[i], Quote(typed[i]).c_str()));
-            CHECK(SetEditText(dialog, NameEditId, typed[i]));
-            if (Chance(0.5)) {
-                CHECK(PostButton(dialog, IDOK));
-            } else {
-                CHECK(PressKey(dialog, VK_RETURN, "on the Enter key"));
-            }
-        }
-        // Against the computer the second name is never empty.
-        bool empty = typed[0].empty() || (count == 2 && typed[1].empty());
-        if (empty)
-            continue;  // the same dialogs again
-        name1_ = typed[0].substr(0, 9);
-        name2_ = count == 2 ? typed[1].substr(0, 9) : "";
-        place_ = InGame;
-        mode_ = choice;
-        board_ = Position();
-        std::memset(board_.cell, ' ', sizeof board_.cell);
-        turnCounter_ = 2;
-        ++games_;
-        if (choice == TwoPlayers) {
-            ++gamesOfTwo_;
-        } else {
-            ++computerGames_;
-        }
-        CHECK(ExpectBoard(game_, window_, pictures_, "the names"));
-        return ExpectBoardAsModelled("the names");
-    }
-    return "the name dialogs came more than 20 times";
-}
-
-Failure Walk::HighscoreStep() {
-    int x = Uniform(0, ScreenWidth - 1);
-    int y = Uniform(0, ScreenHeight - 1);
-    Note(Format("highscore screen click at %d,%d", x, y));
-    CHECK(SentClick(x, y, "highscore screen"));
-    place_ = AtMenu;
-    return ExpectMenu(game_, window_, pictures_, "a click on the highscore screen");
-}
-
-// A click on a game screen outside the board's columns does nothing.
-Failure Walk::OffBoardClick() {
-    int x = Chance(0.5) ? Uniform(0, 35) : Uniform(526, ScreenWidth - 1);
-    int y = Uniform(0, ScreenHeight - 1);
-    Note(Format("game click beside the board at %d,%d", x, y));
-    CHECK(SentClick(x, y, "off-board"));
-    return ExpectBoardAsModelled("a click beside the board");
-}
-
-// The end of a game: its box, then "Nochmal" answered Yes (a new game on
-// the same screen) or No (the menu); never Cancel, which ends the program.
-Failure Walk::GameOver(const char* text, const char* caption) {
-    Box box;
-    CHECK(WaitForBox(game_, BoxTimeout, &box));
-    if (text != nullptr)
-        CHECK(ExpectBox(box, text, caption));
-    CHECK(PostButton(box, IDOK));
-    ++boxes_;
-    Box again;
-    CHECK(WaitForBox(game_, BoxTimeout, &again, box.window));
-    CHECK(ExpectBox(again, "Nochmal", "***????***"));
-    const bool yes = !finishing_ && Chance(0.3);
-    Note(Format("%s / %s, Nochmal %s", Quote(box.text).c_str(), Quote(box.caption).c_str(),
-                yes ? "Yes" : "No"));
-    CHECK(PostButton(again, yes ? IDYES : IDNO));
-    ++boxes_;
-    moveCount_ = 1;  // reset by the answer, raised by the end of the same click
-    std::memset(board_.cell, ' ', sizeof board_.cell);
-    turnCounter_ = 2;
-    if (!yes) {
-        place_ = AtMenu;
-        return ExpectMenu(game_, window_, pictures_, "No to \"Nochmal\"");
-    }
-    ++games_;
-    if (mode_ == TwoPlayers) {
-        ++gamesOfTwo_;
-    } else {
-        ++computerGames_;
-    }
-    Position fresh{};
-    CHECK(WaitForNewGame(game_, window_, pictures_, games_, &fresh));
-    return ExpectBoardAsModelled("Yes to \"Nochmal\"");
-}
-
-Failure Walk::TwoPlayerStep() {
-    const int column = Uniform(0, Columns - 1);
-    const int x = ColumnX(column);
-    const int y = Uniform(0, ScreenHeight - 1);
-    const int row = LandingRow(board_, column);
-    const bool first = turnCounter_ % 2 == 0;
-    Note(Format("player %d clicks column %d at %d,%d%s", first ? 1 : 2, column, x, y,
-                row < 0 ? " (full)" : ""));
-    ++moveCount_;
-    if (row < 0) {
-        // A full column: nothing falls and the same player moves again.
-        CHECK(SentClick(x, y, "full column"));
-        return ExpectBoardAsModelled("a click on a full column");
-    }
-    const char mark = first ? 'H' : 'C';
-    board_.cell[row][column] = mark;
-    ++turnCounter_;
-    if (HasFour(board_, mark)) {
-        ++clicks_;
-        Click(window_, x, y);
-        return GameOver(first ? name1_.c_str() : name2_.c_str(),
-                        first ? "***SIEG***SPIELER 1***" : "***SIEG***SPIELER 2***");
-    }
-    if (BoardFull(board_)) {
-        ++clicks_;
-        Click(window_, x, y);
-        return GameOver("!  !  U N E N T S C H I E D E N  !  !", "***HAHA***");
-    }
-    CHECK(SentClick(x, y, "board"));
-    return ExpectBoardAsModelled("a disc");
-}
-
-Failure Walk::ComputerStep() {
-    // Mostly a good column, so the human wins now and then and enters the
-    // table; sometimes any column, full ones included.
-    int column = Uniform(0, Columns - 1);
-    if (finishing_ || computerClicks_ >= ComputerClickBudget || Chance(0.7)) {
-        int good = ChooseColumn(board_);
-        if (good >= 0)
-            column = good;
-    }
-    const int x = ColumnX(column);
-    const int y = Uniform(0, ScreenHeight - 1);
-    const int row = LandingRow(board_, column);
-    Note(Format("human clicks column %d at %d,%d against the %s%s", column, x, y, ChoiceName(mode_),
-                row < 0 ? " (full)" : ""));
-    const int movesBefore = moveCount_++;
-    if (row < 0) {
-        // A full column: nothing falls and the computer does not answer.
-        CHECK(SentClick(x, y, "full column"));
-        return ExpectBoardAsModelled("a click on a full column");
-    }
-    board_.cell[row][column] = 'H';
-    ++clicks_;
-    if (HasFour(board_, 'H')) {
-        // The table is written before the win box shows.
-        Click(window_, x, y);
-        Box box;
-        CHECK(WaitForBox(game_, BoxTimeout, &box));
-        CHECK(ExpectBox(box, name1_.c_str(), "***SIEG***"));
-        table_ = WithEntry(table_, {Stored(name1_), movesBefore});
-        ++entries_;
-        CHECK(ExpectScoreFile("a win against the computer"));
-        return GameOver(nullptr, nullptr);
-    }
-    ++computerClicks_;
-    const int humanBefore = CountDiscs(board_.cell, 'H') - 1;
-    const int computerBefore = CountDiscs(board_.cell, 'C');
-    Click(window_, x, y);
-    Box box;
-    bool boxShown = false;
-    Position seen{};
-    CHECK(AwaitAnswer(game_, window_, pictures_, humanBefore, computerBefore, &box, &boxShown,
-                      seen.cell));
-    if (boxShown) {
-        // The computer's disc won or filled the board; the box covers part
-        // of the board, so the cells are not read.
-        if (!(box.text == "COMPUTER" && box.caption == "***SIEG***"))
-            CHECK(ExpectBox(box, "!  !  U N E N T S C H I E D E N  !  !", "***HAHA***"));
-        return GameOver(nullptr, nullptr);
-    }
-    // The human's disc where it fell and one red disc more, on a cell a disc
-    // can fall to.
-    int added = 0;
-    for (int r = 0; r < Rows; ++r)
-        for (int c = 0; c < Columns; ++c) {
-            if (seen.cell[r][c] == board_.cell[r][c])
-                continue;
-            if (board_.cell[r][c] != ' ' || seen.cell[r][c] != 'C' || LandingRow(board_, c) != r)
-                return Format(
-                    "after the computer's answer row %d column %d shows '%c' where "
-                    "'%c' was",
-                    r, c, seen.cell[r][c], board_.cell[r][c]);
-            board_.cell[r][c] = 'C';
-            ++added;
-        }
-    if (added != 1)
-        return Format("the computer answered with %d discs", added);
-    return ExpectBoardAsModelled("the computer's answer");
-}
-
-// Ends the walk on the menu: a game is played to its end and left with No.
-Failure Walk::LeaveToMenu() {
-    finishing_ = true;
-    for (int step = 0; step < 200 && place_ != AtMenu; ++step) {
-        if (place_ == AtHighscores) {
-            CHECK(HighscoreStep());
-        } else {
-            CHECK(mode_ == TwoPlayers ? TwoPlayerStep() : ComputerStep());
-        }
-    }
-    return place_ == AtMenu ? "" : "the walk did not get back to the menu";
-}
+namespace soak {
 
 // What Wine makes once, for its first boxes and dialogs, is made before the
 // baseline: the highscore screen, each name dialog, a game of two won by each
 // player, Yes and No.
 Failure Walk::Warmup() {
-    CHECK(MenuClick(HighscoresButton.x, HighscoresButton.y));
-    CHECK(HighscoreStep());
+    RETURN_IF_FAILED(MenuClick(HighscoresButton.x, HighscoresButton.y));
+    RETURN_IF_FAILED(HighscoreStep());
     const MenuChoice kinds[] = {TwoPlayers, Easy, Hard};
     for (MenuChoice kind : kinds) {
         const Point at = kind == TwoPlayers ? TwoPlayersButton
                          : kind == Easy     ? EasyButton
                                             : HardButton;
         ++clicks_;
-        Click(window_, at.x, at.y);
-        CHECK(AnswerNameDialog(game_, kind == TwoPlayers ? "Spieler1:" : "Spieler:", nullptr));
+        Click(session_.window, at.x, at.y);
+        RETURN_IF_FAILED(AnswerName(
+            session_, kind == TwoPlayers ? FirstPlayerPrompt : SinglePlayerPrompt, nullptr));
         ++dialogs_;
-        CHECK(ExpectMenu(game_, window_, pictures_, "a cancelled name dialog"));
+        RETURN_IF_FAILED(ExpectMenu(session_, "a cancelled name dialog"));
     }
     for (int winner = 1; winner <= 2; ++winner) {
         ++clicks_;
-        Click(window_, TwoPlayersButton.x, TwoPlayersButton.y);
-        CHECK(AnswerNameDialog(game_, "Spieler1:", "Anna"));
-        CHECK(AnswerNameDialog(game_, "Spieler2:", "Ben"));
+        Click(session_.window, TwoPlayersButton.x, TwoPlayersButton.y);
+        RETURN_IF_FAILED(AnswerName(session_, FirstPlayerPrompt, "Anna"));
+        RETURN_IF_FAILED(AnswerName(session_, SecondPlayerPrompt, "Ben"));
         dialogs_ += 2;
         name1_ = "Anna", name2_ = "Ben";
         place_ = InGame, mode_ = TwoPlayers;
-        std::memset(board_.cell, ' ', sizeof board_.cell);
+        board_ = Position();  // an empty board
         turnCounter_ = 2;
         ++games_, ++gamesOfTwo_;
-        CHECK(ExpectBoard(game_, window_, pictures_, "the names"));
+        RETURN_IF_FAILED(ExpectBoard(session_, "the names"));
         // Player 1 stacks column 0, player 2 column 1; with a first disc in
         // column 6, player 2 completes column 1 first.
         std::vector<int> columns = {0, 1, 0, 1, 0, 1, 0};
@@ -632,16 +69,16 @@ Failure Walk::Warmup() {
             ++moveCount_;
             if (HasFour(board_, mark)) {
                 ++clicks_;
-                Click(window_, DiscX(column), 300);
-                CHECK(GameOver(first ? "Anna" : "Ben",
-                               first ? "***SIEG***SPIELER 1***" : "***SIEG***SPIELER 2***"));
+                Click(session_.window, DiscX(column), 300);
+                RETURN_IF_FAILED(GameOver(first ? "Anna" : "Ben",
+                                          first ? PlayerOneWinCaption : PlayerTwoWinCaption));
                 break;
             }
-            CHECK(SentClick(DiscX(column), 300, "board"));
-            CHECK(ExpectBoardAsModelled("a disc"));
+            RETURN_IF_FAILED(SentClick(DiscX(column), 300, "board"));
+            RETURN_IF_FAILED(ExpectBoardAsModelled("a disc"));
         }
         if (place_ == InGame)
-            CHECK(LeaveToMenu());
+            RETURN_IF_FAILED(LeaveToMenu());
         finishing_ = false;
     }
     return place_ == AtMenu ? "" : "the warm-up did not end on the menu";
@@ -668,17 +105,17 @@ Failure Walk::Run() {
     std::string original;
     if (!ReadWholeFile(HighscorePath(options_), &original))
         return "the working folder has no src\\Highscore.txt";
-    CHECK(ParseScoreFile(original, &table_));
+    RETURN_IF_FAILED(ParseScoreFile(original, &table_));
     if (table_.size() != 10)
         return Format("the original table has %d lines", static_cast<int>(table_.size()));
-    CHECK(LoadPictures(options_, &pictures_));
-    CHECK(StartAtMenu(options_, &game_, &window_, pictures_));
+    RETURN_IF_FAILED(LoadPictures(&session_));
+    RETURN_IF_FAILED(StartAtMenu(&session_));
     ++clicks_;  // the intro click
 
     const double started = NowMs();
-    CHECK(Warmup());
+    RETURN_IF_FAILED(Warmup());
     const DWORD gdiBefore = GdiObjects();
-    const Memory memoryBefore = ReadMemory(game_.process.hProcess);
+    const Memory memoryBefore = ReadMemory(session_.game.process.hProcess);
     const int warmupClicks = clicks_;
     std::printf(
         "after the warm-up of %d clicks: %lu GDI objects, private %.2f MiB, working "
@@ -690,16 +127,16 @@ Failure Walk::Run() {
     while (clicks_ < target) {
         Failure failure = Step();
         if (failure.empty() && clicks_ >= nextReport && place_ == AtMenu) {
-            Memory memory = ReadMemory(game_.process.hProcess);
+            Memory memory = ReadMemory(session_.game.process.hProcess);
             std::printf("click %d: %d games, %lu GDI objects, private %.2f MiB, %.0f s\n", clicks_,
-                        games_, CountGdiObjects(game_.process.hProcess), Mib(memory.privateBytes),
-                        (NowMs() - started) / 1000);
+                        games_, CountGdiObjects(session_.game.process.hProcess),
+                        Mib(memory.privateBytes), (NowMs() - started) / 1000);
             (void)std::fflush(stdout);  // progress for a person watching
             nextReport += 500;
         }
         if (!failure.empty()) {
             Shot shot;
-            if (TakeShot(window_, &shot).empty())
+            if (TakeShot(session_.window, &shot).empty())
                 SaveShot(shot, "soak_failure.bmp");
             std::string steps;
             for (const std::string& step : recent_)
@@ -708,19 +145,19 @@ Failure Walk::Run() {
                           failure.c_str(), steps.c_str());
         }
     }
-    CHECK(LeaveToMenu());
+    RETURN_IF_FAILED(LeaveToMenu());
     const double walkSeconds = (NowMs() - started) / 1000;
 
     // Alive and answering, drawing what it should.
-    if (!game_.Running())
+    if (!session_.game.Running())
         return "the program ended during the walk";
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) == 0)
+    if (SendMessageTimeoutA(session_.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) == 0)
         return "the program does not answer after the walk";
     const DWORD gdiAfter = GdiObjects();
-    const Memory memoryAfter = ReadMemory(game_.process.hProcess);
-    CHECK(ExpectMenu(game_, window_, pictures_, "the walk"));
-    CHECK(ExpectScoreFile("the walk"));
+    const Memory memoryAfter = ReadMemory(session_.game.process.hProcess);
+    RETURN_IF_FAILED(ExpectMenu(session_, "the walk"));
+    RETURN_IF_FAILED(ExpectScoreFile("the walk"));
 
     std::printf(
         "soak: %d clicks (%d in the warm-up) in %.1f s, %d games (%d of two players, "
@@ -750,13 +187,13 @@ Failure Walk::Run() {
     if (memoryAfter.privateBytes > memoryBefore.privateBytes + MemoryBoundBytes)
         return Format("private memory grew from %.2f MiB to %.2f MiB over %d clicks",
                       Mib(memoryBefore.privateBytes), Mib(memoryAfter.privateBytes), clicks_);
-    return CloseAndExpectExit(game_, window_);
+    return CloseAndExpectExit(session_);
 }
 
-}  // namespace
+}  // namespace soak
 
 Failure SoakScenario(const Options& options) {
-    Walk walk(options);
+    soak::Walk walk(options);
     return walk.Run();
 }
 E2E_LONG_SCENARIO(950, "soak", SoakScenario, "", 360);

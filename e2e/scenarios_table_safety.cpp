@@ -3,8 +3,10 @@
 // that cannot be written and a lock that cannot be had. Whatever happens, the
 // win box comes, the table is whole and no temporary or lock file is left.
 #include <algorithm>
+#include <cstring>
 
 #include "e2e/driver.h"
+#include "e2e/games.h"
 #include "e2e/scenarios.h"
 
 namespace e2e {
@@ -15,8 +17,6 @@ namespace {
 // them.
 const char* const RoomyTable =
     "Ada 40\nBen 41\nCleo 42\nDirk 43\nEmma 44\nFinn 45\nGret 46\nHugo 47\nIda 48\nJan 49\n";
-
-constexpr const char* WinCaption = "***SIEG***";
 
 // The files beside the table that only a write in progress may leave:
 // "Highscore.txt.<anything>", the lock and the temporary files.
@@ -45,25 +45,16 @@ Failure ExpectNothingBesideTable(const Options& options, const char* after) {
     return Format("left in src\\ %s:%s", after, list.c_str());
 }
 
-// Starts a game and finds its window by the process, as a second game in the
-// same folder has a window of the same class and title; leaves it at the menu.
-Failure StartPlayer(const Options& options, const Pictures& pictures, Game* game, HWND* window) {
-    CHECK(StartGame(options, game));
-    double until = NowMs() + StartTimeout;
-    *window = nullptr;
-    while (*window == nullptr) {
-        std::vector<HWND> windows = TopWindows(game->Id(), MainClass, true);
-        if (!windows.empty()) {
-            *window = windows[0];
-        } else if (!game->Running() || NowMs() > until) {
-            return "the main window did not appear";
-        } else {
-            Sleep(20);
-        }
-    }
-    WaitForInputIdle(game->process.hProcess, BoxTimeout);
-    Click(*window, 400, 300);  // any click leaves the intro
-    return ExpectMenu(*game, *window, pictures, "the intro click");
+// Where the winning click goes: the column's disc centre, halfway down.
+constexpr int ClickY = ScreenPictureHeight / 2;
+
+// Starts a game against the easy computer for a player of that name; the
+// main window is found by the process, as a second game in the same folder
+// has a window of the same class and title.
+Failure StartEasyGame(Session* session, const std::string& name) {
+    RETURN_IF_FAILED(LoadPictures(session));
+    RETURN_IF_FAILED(StartAtMenu(session));
+    return ChooseComputerGame(*session, name, Level::Easy);
 }
 
 // Puts a game's window above the other one, so the board can be read.
@@ -85,12 +76,11 @@ struct Brink {
 // Plays against the easy computer from a new game until the human can win
 // with the next click, and stops before that click. A lost or drawn game is
 // answered with "Nochmal" Yes and the next one played.
-Failure PlayToTheBrink(const Game& game, HWND window, const Pictures& pictures, int firstGame,
-                       Brink* brink) {
+Failure PlayToTheBrink(const Session& session, int firstGame, Brink* brink) {
     constexpr int MaxGames = 6;
     for (int gameNumber = firstGame; gameNumber < firstGame + MaxGames; ++gameNumber) {
         Position position{};
-        CHECK(WaitForNewGame(game, window, pictures, gameNumber, &position));
+        RETURN_IF_FAILED(WaitForNewGame(session, gameNumber, &position));
         int clicks = 0;
         for (;;) {
             int winning = -1;
@@ -99,28 +89,28 @@ Failure PlayToTheBrink(const Game& game, HWND window, const Pictures& pictures, 
                 *brink = {gameNumber, winning, (gameNumber == 1 ? 0 : 1) + clicks};
                 return "";
             }
-            int column = ChooseColumn(position);
+            int column = ChooseColumn(position, Level::Easy);
             if (column < 0)
                 return "no column left to play and no box";
-            int humanBefore = CountDiscs(position.cell, 'H');
-            int computerBefore = CountDiscs(position.cell, 'C');
-            Click(window, DiscX(column), 300);
+            int humanBefore = CountDiscs(position, 'H');
+            int computerBefore = CountDiscs(position, 'C');
+            Click(session.window, DiscX(column), ClickY);
             ++clicks;
             Box box;
             bool boxShown = false;
-            CHECK(AwaitAnswer(game, window, pictures, humanBefore, computerBefore, &box, &boxShown,
-                              position.cell));
+            RETURN_IF_FAILED(
+                AwaitAnswer(session, humanBefore, computerBefore, &box, &boxShown, &position));
             if (!boxShown)
                 continue;
-            if (box.caption == WinCaption && box.text != "COMPUTER")
+            if (box.caption == ComputerGameWinCaption && box.text != ComputerWinText)
                 return Format("%s although no winning disc was played", Describe(box).c_str());
             std::printf("game %d ended without a win of the human: %s\n", gameNumber,
                         Describe(box).c_str());
-            CHECK(PressButton(box, IDOK));
+            RETURN_IF_FAILED(PressButton(box, IDOK));
             Box again;
-            CHECK(WaitForBox(game, BoxTimeout, &again, box.window));
-            CHECK(ExpectBox(again, "Nochmal", "***????***"));
-            CHECK(PressButton(again, IDYES));
+            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, box.window));
+            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
+            RETURN_IF_FAILED(PressButton(again, IDYES));
             break;
         }
     }
@@ -129,13 +119,13 @@ Failure PlayToTheBrink(const Game& game, HWND window, const Pictures& pictures, 
 
 // The win box answered OK and "Nochmal" with Cancel, which ends the game at
 // its next message; the window is closed and the exit status must be 0.
-Failure EndAfterWin(Game& game, HWND window, const Box& win) {
-    CHECK(PressButton(win, IDOK));
+Failure EndAfterWin(Session& session, const Box& win) {
+    RETURN_IF_FAILED(PressButton(win, IDOK));
     Box again;
-    CHECK(WaitForBox(game, BoxTimeout, &again, win.window));
-    CHECK(ExpectBox(again, "Nochmal", "***????***"));
-    CHECK(PressButton(again, IDCANCEL));
-    return CloseAndExpectExit(game, window);
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, win.window));
+    RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
+    RETURN_IF_FAILED(PressButton(again, IDCANCEL));
+    return CloseAndExpectExit(session);
 }
 
 // What the table file held and when, as seen from outside while the games
@@ -178,15 +168,16 @@ std::vector<std::string> PossibleTables(const std::vector<ScoreLine>& before,
 
 // Posts both winning clicks as close together as they can be, then watches
 // the files beside the table until both win boxes show, and prints what it saw.
-Failure RaceTheWins(const Options& options, Game (&games)[2], HWND (&windows)[2],
-                    const Brink (&brinks)[2], Box (&wins)[2]) {
+Failure RaceTheWins(const Options& options, Session* const (&sessions)[2], const Brink (&brinks)[2],
+                    Box (&wins)[2]) {
     const double clickedMs = NowMs();
     for (int i = 0; i < 2; ++i)
-        PostMessageA(windows[i], WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(DiscX(brinks[i].column), 300));
+        PostMessageA(sessions[i]->window, WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(DiscX(brinks[i].column), ClickY));
     const double apartMs = NowMs() - clickedMs;
     for (int i = 0; i < 2; ++i)
-        PostMessageA(windows[i], WM_LBUTTONUP, 0, MAKELPARAM(DiscX(brinks[i].column), 300));
+        PostMessageA(sessions[i]->window, WM_LBUTTONUP, 0,
+                     MAKELPARAM(DiscX(brinks[i].column), ClickY));
     std::printf("winning clicks posted %.3f ms apart\n", apartMs);
 
     std::vector<Sighting> sightings;
@@ -204,9 +195,9 @@ Failure RaceTheWins(const Options& options, Game (&games)[2], HWND (&windows)[2]
             continue;  // the files change within milliseconds, the boxes come later
         lookedForBoxesMs = now;
         for (int i = 0; i < 2; ++i) {
-            if (boxMs[i] < 0 && !TopWindows(games[i].Id(), DialogClass, true).empty())
+            if (boxMs[i] < 0 && !TopWindows(sessions[i]->game.Id(), DialogClass, true).empty())
                 boxMs[i] = now;
-            if (!games[i].Running())
+            if (!sessions[i]->game.Running())
                 return Format("program %d ended after its winning click", i + 1);
         }
     }
@@ -217,7 +208,7 @@ Failure RaceTheWins(const Options& options, Game (&games)[2], HWND (&windows)[2]
     for (const Sighting& s : sightings)
         std::printf("  %s seen from %.1f ms to %.1f ms\n", s.name.c_str(), s.firstMs, s.lastMs);
     for (int i = 0; i < 2; ++i)
-        CHECK(WaitForBox(games[i], BoxTimeout, &wins[i]));
+        RETURN_IF_FAILED(WaitForBox(sessions[i]->game, BoxTimeout, &wins[i]));
     return "";
 }
 
@@ -226,47 +217,43 @@ Failure RaceTheWins(const Options& options, Game (&games)[2], HWND (&windows)[2]
 // in the table, which is ten well-formed lines, and nothing is left beside it.
 Failure TwoProgramsOneTableScenario(const Options& options) {
     constexpr int Rounds = 3;
-    CHECK(WriteWholeFile(HighscorePath(options), RoomyTable));
+    RETURN_IF_FAILED(WriteWholeFile(HighscorePath(options), RoomyTable));
     std::vector<ScoreLine> before;
-    CHECK(ParseScoreFile(RoomyTable, &before));
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
-
+    RETURN_IF_FAILED(ParseScoreFile(RoomyTable, &before));
     const std::string names[2] = {"Erste", "Zweite"};
-    Game games[2];
-    HWND windows[2] = {nullptr, nullptr};
+    Session first(options);
+    Session second(options);
+    Session* const sessions[2] = {&first, &second};
     Brink brinks[2];
-    for (int i = 0; i < 2; ++i) {
-        CHECK(StartPlayer(options, pictures, &games[i], &windows[i]));
-        CHECK(ChooseEasyGame(games[i], windows[i], pictures, names[i]));
-    }
+    for (int i = 0; i < 2; ++i)
+        RETURN_IF_FAILED(StartEasyGame(sessions[i], names[i]));
     std::vector<ScoreLine> entries;
     for (int round = 1; round <= Rounds; ++round) {
         std::printf("round %d\n", round);
         for (int i = 0; i < 2; ++i) {
-            CHECK(Raise(windows[i]));
-            CHECK(PlayToTheBrink(games[i], windows[i], pictures, brinks[i].games + 1, &brinks[i]));
+            RETURN_IF_FAILED(Raise(sessions[i]->window));
+            RETURN_IF_FAILED(PlayToTheBrink(*sessions[i], brinks[i].games + 1, &brinks[i]));
             std::printf("program %d (process %lu): a win in column %d with move count %d\n", i + 1,
-                        games[i].Id(), brinks[i].column, brinks[i].moves);
+                        sessions[i]->game.Id(), brinks[i].column, brinks[i].moves);
             entries.push_back({names[i], brinks[i].moves});
         }
         Box wins[2];
-        CHECK(RaceTheWins(options, games, windows, brinks, wins));
+        RETURN_IF_FAILED(RaceTheWins(options, sessions, brinks, wins));
         for (int i = 0; i < 2; ++i) {
-            CHECK(ExpectBox(wins[i], names[i].c_str(), WinCaption));
-            CHECK(PressButton(wins[i], IDOK));
+            RETURN_IF_FAILED(ExpectBox(wins[i], names[i].c_str(), ComputerGameWinCaption));
+            RETURN_IF_FAILED(PressButton(wins[i], IDOK));
             Box again;
-            CHECK(WaitForBox(games[i], BoxTimeout, &again, wins[i].window));
-            CHECK(ExpectBox(again, "Nochmal", "***????***"));
+            RETURN_IF_FAILED(WaitForBox(sessions[i]->game, BoxTimeout, &again, wins[i].window));
+            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
             // Yes to the next round; Cancel after the last ends the program.
-            CHECK(PressButton(again, round < Rounds ? IDYES : IDCANCEL));
+            RETURN_IF_FAILED(PressButton(again, round < Rounds ? IDYES : IDCANCEL));
         }
 
         std::string written;
         if (!ReadWholeFile(HighscorePath(options), &written))
             return "src\\Highscore.txt is gone after the two wins";
         std::vector<ScoreLine> after;
-        CHECK(ParseScoreFile(written, &after));
+        RETURN_IF_FAILED(ParseScoreFile(written, &after));
         if (after.size() != 10)
             return Format("the table after round %d has %d lines:\n%s", round,
                           static_cast<int>(after.size()), written.c_str());
@@ -274,21 +261,19 @@ Failure TwoProgramsOneTableScenario(const Options& options) {
         if (std::find(possible.begin(), possible.end(), written) == possible.end())
             return Format("a win is missing from the table after round %d:\n", round) + written +
                    "expected, in some order of each round's two wins\n" + possible[0];
-        CHECK(ExpectNothingBesideTable(options, "after the two wins"));
+        RETURN_IF_FAILED(ExpectNothingBesideTable(options, "after the two wins"));
     }
     std::printf("all %d wins are in the table\n", 2 * Rounds);
     for (int i = 0; i < 2; ++i)
-        CHECK(CloseAndExpectExit(games[i], windows[i]));
+        RETURN_IF_FAILED(CloseAndExpectExit(*sessions[i]));
     return "";
 }
 E2E_LONG_SCENARIO(350, "two_programs_one_table", TwoProgramsOneTableScenario, "", 240);
 
 // Starts one game against the easy computer and plays it to the brink of a win.
-Failure StartAtTheBrink(const Options& options, const Pictures& pictures, const char* name,
-                        Game* game, HWND* window, Brink* brink) {
-    CHECK(StartPlayer(options, pictures, game, window));
-    CHECK(ChooseEasyGame(*game, *window, pictures, name));
-    CHECK(PlayToTheBrink(*game, *window, pictures, 1, brink));
+Failure StartAtTheBrink(Session* session, const char* name, Brink* brink) {
+    RETURN_IF_FAILED(StartEasyGame(session, name));
+    RETURN_IF_FAILED(PlayToTheBrink(*session, 1, brink));
     std::printf("a win in column %d with move count %d, game %d\n", brink->column, brink->moves,
                 brink->games);
     return "";
@@ -296,47 +281,44 @@ Failure StartAtTheBrink(const Options& options, const Pictures& pictures, const 
 
 // Clicks the winning column and waits for the win box; answers the
 // milliseconds from the click to the box.
-Failure WinNow(const Game& game, HWND window, const Brink& brink, const char* name, Box* win,
+Failure WinNow(const Session& session, const Brink& brink, const char* name, Box* win,
                double* tookMs) {
     const double clicked = NowMs();
-    Click(window, DiscX(brink.column), 300);
-    CHECK(WaitForBox(game, BoxTimeout, win));
+    Click(session.window, DiscX(brink.column), ClickY);
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, win));
     *tookMs = NowMs() - clicked;
-    return ExpectBox(*win, name, WinCaption);
+    return ExpectBox(*win, name, ComputerGameWinCaption);
 }
 
 // A win while another program holds the table open without sharing it for a
 // second: the game waits for the file and stores the entry once it is free.
 Failure TableHeldOpenScenario(const Options& options) {
-    CHECK(WriteWholeFile(HighscorePath(options), RoomyTable));
+    RETURN_IF_FAILED(WriteWholeFile(HighscorePath(options), RoomyTable));
     std::vector<ScoreLine> before;
-    CHECK(ParseScoreFile(RoomyTable, &before));
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
+    RETURN_IF_FAILED(ParseScoreFile(RoomyTable, &before));
     const char* name = "Geduld";
-    Game game;
-    HWND window = nullptr;
+    Session session(options);
     Brink brink;
-    CHECK(StartAtTheBrink(options, pictures, name, &game, &window, &brink));
+    RETURN_IF_FAILED(StartAtTheBrink(&session, name, &brink));
 
     HANDLE held = CreateFileA(HighscorePath(options).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (held == INVALID_HANDLE_VALUE)
         return Format("cannot hold src\\Highscore.txt open (error %lu)", GetLastError());
     const double clicked = NowMs();
-    Click(window, DiscX(brink.column), 300);
+    Click(session.window, DiscX(brink.column), ClickY);
     Sleep(1000);
-    bool boxWhileHeld = !TopWindows(game.Id(), DialogClass, true).empty();
+    bool boxWhileHeld = !TopWindows(session.game.Id(), DialogClass, true).empty();
     CloseHandle(held);
     const double releasedMs = NowMs() - clicked;
     Box win;
-    CHECK(WaitForBox(game, BoxTimeout, &win));
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &win));
     std::printf(
         "table held open for %.0f ms after the winning click; win box %s, %.0f ms after "
         "the click\n",
         releasedMs, boxWhileHeld ? "already shown while held" : "after the release",
         NowMs() - clicked);
-    CHECK(ExpectBox(win, name, WinCaption));
+    RETURN_IF_FAILED(ExpectBox(win, name, ComputerGameWinCaption));
 
     std::string written;
     if (!ReadWholeFile(HighscorePath(options), &written))
@@ -344,8 +326,8 @@ Failure TableHeldOpenScenario(const Options& options) {
     const std::string expected = ScoreText(WithEntry(before, {name, brink.moves}));
     if (written != expected)
         return "the table after the win is\n" + written + "expected\n" + expected;
-    CHECK(ExpectNothingBesideTable(options, "after the win"));
-    return EndAfterWin(game, window, win);
+    RETURN_IF_FAILED(ExpectNothingBesideTable(options, "after the win"));
+    return EndAfterWin(session, win);
 }
 E2E_LONG_SCENARIO(355, "table_held_open", TableHeldOpenScenario, "", 120);
 
@@ -354,36 +336,33 @@ E2E_LONG_SCENARIO(355, "table_held_open", TableHeldOpenScenario, "", 120);
 // is left beside it.
 Failure TableNotWritableScenario(const Options& options) {
     const std::string table = HighscorePath(options);
-    CHECK(WriteWholeFile(table, RoomyTable));
+    RETURN_IF_FAILED(WriteWholeFile(table, RoomyTable));
     if (SetFileAttributesA(table.c_str(), FILE_ATTRIBUTE_READONLY) == 0)
         return "cannot make src\\Highscore.txt read-only";
-    Pictures pictures;
-    CHECK(LoadPictures(options, &pictures));
     const char* name = "Pech";
-    Game game;
-    HWND window = nullptr;
+    Session session(options);
     Brink brink;
-    CHECK(StartAtTheBrink(options, pictures, name, &game, &window, &brink));
+    RETURN_IF_FAILED(StartAtTheBrink(&session, name, &brink));
 
     Box win;
     double tookMs = 0;
-    CHECK(WinNow(game, window, brink, name, &win, &tookMs));
+    RETURN_IF_FAILED(WinNow(session, brink, name, &win, &tookMs));
     std::printf("read-only table: win box %.0f ms after the winning click\n", tookMs);
     std::string now;
     if (!ReadWholeFile(table, &now) || now != RoomyTable)
         return "the read-only table changed:\n" + now;
-    CHECK(ExpectNothingBesideTable(options, "after the win on a read-only table"));
+    RETURN_IF_FAILED(ExpectNothingBesideTable(options, "after the win on a read-only table"));
     if (SetFileAttributesA(table.c_str(), FILE_ATTRIBUTE_NORMAL) == 0)
         return "cannot make src\\Highscore.txt writable again";
 
     // The game goes on: "Nochmal" Yes, and the next win meets a lock that
     // another program keeps for the whole time.
-    CHECK(PressButton(win, IDOK));
+    RETURN_IF_FAILED(PressButton(win, IDOK));
     Box again;
-    CHECK(WaitForBox(game, BoxTimeout, &again, win.window));
-    CHECK(ExpectBox(again, "Nochmal", "***????***"));
-    CHECK(PressButton(again, IDYES));
-    CHECK(PlayToTheBrink(game, window, pictures, brink.games + 1, &brink));
+    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, win.window));
+    RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
+    RETURN_IF_FAILED(PressButton(again, IDYES));
+    RETURN_IF_FAILED(PlayToTheBrink(session, brink.games + 1, &brink));
     std::printf("a win in column %d with move count %d, game %d\n", brink.column, brink.moves,
                 brink.games);
     HANDLE lock =
@@ -391,14 +370,14 @@ Failure TableNotWritableScenario(const Options& options) {
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (lock == INVALID_HANDLE_VALUE)
         return Format("cannot take the table's lock (error %lu)", GetLastError());
-    Failure won = WinNow(game, window, brink, name, &win, &tookMs);
+    Failure won = WinNow(session, brink, name, &win, &tookMs);
     CloseHandle(lock);
-    CHECK(won);
+    RETURN_IF_FAILED(won);
     std::printf("lock kept by another program: win box %.0f ms after the winning click\n", tookMs);
     if (!ReadWholeFile(table, &now) || now != RoomyTable)
         return "the table changed although its lock was kept:\n" + now;
-    CHECK(ExpectNothingBesideTable(options, "after the win without the lock"));
-    return EndAfterWin(game, window, win);
+    RETURN_IF_FAILED(ExpectNothingBesideTable(options, "after the win without the lock"));
+    return EndAfterWin(session, win);
 }
 E2E_LONG_SCENARIO(360, "table_not_writable", TableNotWritableScenario, "", 120);
 

@@ -1,0 +1,43 @@
+// Games against the computer as a player plays them: choosing a level,
+// waiting for a new game and for the computer's answer, and playing with the
+// look-ahead player until the human wins.
+#pragma once
+#include <string>
+
+#include "e2e/computer_model.h"
+#include "e2e/process.h"
+#include "e2e/screens.h"
+
+namespace e2e {
+
+// Chooses a game against the computer at a level from the menu, answers the
+// name dialog and checks the level's picture beside the board.
+Failure ChooseComputerGame(const Session& session, const std::string& name, Level level);
+
+// Waits for an empty board with the human to move: after the name dialog or
+// "Nochmal" the repaint comes a little later, and a box may still be fading.
+Failure WaitForNewGame(const Session& session, int gameNumber, Position* position);
+
+// After a board click: waits for a box, or for the human's disc and the
+// computer's answer on a board where no box can follow (no red four, room
+// left). *position follows the board as long as no box covers it.
+Failure AwaitAnswer(const Session& session, int humanBefore, int computerBefore, Box* box,
+                    bool* boxShown, Position* position);
+
+struct Played {
+    int games = 0;         // games begun, the won one included
+    int winningMoves = 0;  // the move count the game gives the won game
+    int clicks = 0;        // board clicks over all games
+};
+
+// Plays against the computer of a level from an empty board until the human
+// wins, losing the first losingGames games on purpose and answering
+// "Nochmal" with Yes after a lost or drawn game. Leaves the win box open in
+// *win. The first game counts its moves from 0, later ones from 1.
+Failure BeatComputer(const Session& session, Level level, const std::string& name, int losingGames,
+                     int maxGames, Played* played, Box* win);
+
+// The win box answered OK, "Nochmal" answered No, back at the menu.
+Failure FinishWin(const Session& session, const Box& win);
+
+}  // namespace e2e
