@@ -196,6 +196,6 @@ Failure SoakScenario(const Options& options) {
     soak::Walk walk(options);
     return walk.Run();
 }
-E2E_LONG_SCENARIO(950, "soak", SoakScenario, "", 360);
+E2E_LONG_SCENARIO(950, "soak", SoakScenario, "", 600);
 
 }  // namespace e2e
