@@ -57,6 +57,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 HWND CreateMainWindow(HINSTANCE instance) {
     WNDCLASSEXA windowClass;
     windowClass.cbSize = sizeof(WNDCLASSEXA);
+    // KEPT: CS_DBLCLKS turns the second press of a quick double click into
+    // WM_LBUTTONDBLCLK, which the game does not handle: a double click on the
+    // board drops one disc, not two.
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.cbClsExtra = 0;

@@ -266,7 +266,8 @@ var RilloPageLibrary = {
       var last = Rillo.lastPress;
       if (last !== null && event.timeStamp - last.time <= Rillo.doubleClickMs &&
           Math.abs(x - last.x) <= Rillo.doubleClickDistance && Math.abs(y - last.y) <= Rillo.doubleClickDistance) {
-        Rillo.lastPress = null;  // the second press of a double click
+        // KEPT: the second press of a double click is dropped, as on Windows.
+        Rillo.lastPress = null;
         return;
       }
       Rillo.lastPress = {time: event.timeStamp, x: x, y: y};
