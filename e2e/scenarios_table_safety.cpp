@@ -264,8 +264,8 @@ Failure TwoProgramsOneTableScenario(const Options& options) {
         RETURN_IF_FAILED(ExpectNothingBesideTable(options, "after the two wins"));
     }
     std::printf("all %d wins are in the table\n", 2 * Rounds);
-    for (int i = 0; i < 2; ++i)
-        RETURN_IF_FAILED(CloseAndExpectExit(*sessions[i]));
+    for (Session* session : sessions)
+        RETURN_IF_FAILED(CloseAndExpectExit(*session));
     return "";
 }
 E2E_LONG_SCENARIO(350, "two_programs_one_table", TwoProgramsOneTableScenario, "", 240);
