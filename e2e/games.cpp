@@ -139,23 +139,23 @@ Failure BeatComputer(const Session& session, Level level, const std::string& nam
                 RETURN_IF_FAILED(ExpectBox(box, DrawAnnouncement, DrawAnnouncementCaption));
                 std::printf("drew game %d\n", gameNumber);
             }
-            RETURN_IF_FAILED(PressButton(box, IDOK));
-            Box again;
-            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, box.window));
-            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
-            RETURN_IF_FAILED(PressButton(again, IDYES));
+            RETURN_IF_FAILED(AnswerPlayAgain(session.game, box, IDYES));
             break;
         }
     }
     return Format("the human did not win in %d games", maxGames);
 }
 
-Failure FinishWin(const Session& session, const Box& win) {
-    RETURN_IF_FAILED(PressButton(win, IDOK));
+Failure AnswerPlayAgain(const Game& game, const Box& ended, int answer) {
+    RETURN_IF_FAILED(PressButton(ended, IDOK));
     Box again;
-    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, win.window));
+    RETURN_IF_FAILED(WaitForBox(game, BoxTimeout, &again, ended.window));
     RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
-    RETURN_IF_FAILED(PressButton(again, IDNO));
+    return PressButton(again, answer);
+}
+
+Failure FinishWin(const Session& session, const Box& win) {
+    RETURN_IF_FAILED(AnswerPlayAgain(session.game, win, IDNO));
     return ExpectMenu(session, "No to \"Nochmal\"");
 }
 

@@ -37,6 +37,10 @@ struct Played {
 Failure BeatComputer(const Session& session, Level level, const std::string& name, int losingGames,
                      int maxGames, Played* played, Box* win);
 
+// An end-of-game box answered OK, then "Nochmal", which must follow it,
+// answered with the button id (IDYES, IDNO or IDCANCEL).
+Failure AnswerPlayAgain(const Game& game, const Box& ended, int answer);
+
 // The win box answered OK, "Nochmal" answered No, back at the menu.
 Failure FinishWin(const Session& session, const Box& win);
 

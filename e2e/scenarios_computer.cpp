@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "e2e/driver.h"
+#include "e2e/games.h"
 #include "e2e/scenarios.h"
 
 namespace e2e {
@@ -299,11 +300,7 @@ Failure ExpectRuleAnswers(const Options& options, Level level, Wanted wanted, in
             }
             std::printf("game %d ended after %d clicks: %s\n", gameNumber, clicks,
                         Describe(turn.box).c_str());
-            RETURN_IF_FAILED(PressButton(turn.box, IDOK));
-            Box again;
-            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, turn.box.window));
-            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
-            RETURN_IF_FAILED(PressButton(again, IDYES));
+            RETURN_IF_FAILED(AnswerPlayAgain(session.game, turn.box, IDYES));
             break;
         }
     }

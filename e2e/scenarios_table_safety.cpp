@@ -106,11 +106,7 @@ Failure PlayToTheBrink(const Session& session, int firstGame, Brink* brink) {
                 return Format("%s although no winning disc was played", Describe(box).c_str());
             std::printf("game %d ended without a win of the human: %s\n", gameNumber,
                         Describe(box).c_str());
-            RETURN_IF_FAILED(PressButton(box, IDOK));
-            Box again;
-            RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, box.window));
-            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
-            RETURN_IF_FAILED(PressButton(again, IDYES));
+            RETURN_IF_FAILED(AnswerPlayAgain(session.game, box, IDYES));
             break;
         }
     }
@@ -120,11 +116,7 @@ Failure PlayToTheBrink(const Session& session, int firstGame, Brink* brink) {
 // The win box answered OK and "Nochmal" with Cancel, which ends the game at
 // its next message; the window is closed and the exit status must be 0.
 Failure EndAfterWin(Session& session, const Box& win) {
-    RETURN_IF_FAILED(PressButton(win, IDOK));
-    Box again;
-    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, win.window));
-    RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
-    RETURN_IF_FAILED(PressButton(again, IDCANCEL));
+    RETURN_IF_FAILED(AnswerPlayAgain(session.game, win, IDCANCEL));
     return CloseAndExpectExit(session);
 }
 
@@ -241,12 +233,9 @@ Failure TwoProgramsOneTableScenario(const Options& options) {
         RETURN_IF_FAILED(RaceTheWins(options, sessions, brinks, wins));
         for (int i = 0; i < 2; ++i) {
             RETURN_IF_FAILED(ExpectBox(wins[i], names[i].c_str(), ComputerGameWinCaption));
-            RETURN_IF_FAILED(PressButton(wins[i], IDOK));
-            Box again;
-            RETURN_IF_FAILED(WaitForBox(sessions[i]->game, BoxTimeout, &again, wins[i].window));
-            RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
             // Yes to the next round; Cancel after the last ends the program.
-            RETURN_IF_FAILED(PressButton(again, round < Rounds ? IDYES : IDCANCEL));
+            RETURN_IF_FAILED(
+                AnswerPlayAgain(sessions[i]->game, wins[i], round < Rounds ? IDYES : IDCANCEL));
         }
 
         std::string written;
@@ -357,11 +346,7 @@ Failure TableNotWritableScenario(const Options& options) {
 
     // The game goes on: "Nochmal" Yes, and the next win meets a lock that
     // another program keeps for the whole time.
-    RETURN_IF_FAILED(PressButton(win, IDOK));
-    Box again;
-    RETURN_IF_FAILED(WaitForBox(session.game, BoxTimeout, &again, win.window));
-    RETURN_IF_FAILED(ExpectBox(again, PlayAgainText, PlayAgainCaption));
-    RETURN_IF_FAILED(PressButton(again, IDYES));
+    RETURN_IF_FAILED(AnswerPlayAgain(session.game, win, IDYES));
     RETURN_IF_FAILED(PlayToTheBrink(session, brink.games + 1, &brink));
     std::printf("a win in column %d with move count %d, game %d\n", brink.column, brink.moves,
                 brink.games);
