@@ -28,6 +28,13 @@ bool BoardFull(const Position& p) {
     return true;
 }
 
+bool OpeningColumnFull(const Position& p) {
+    for (int c = 0; c <= 4; ++c)
+        if (p.cell[0][c] != ' ')
+            return true;
+    return false;
+}
+
 bool SamePosition(const Position& a, const Position& b) {
     return std::memcmp(a.cell, b.cell, sizeof a.cell) == 0;
 }

@@ -27,6 +27,9 @@ enum class Level { Easy, Hard };
 int LandingRow(const Position& p, int c);
 int CountDiscs(const Position& p, char who);
 bool BoardFull(const Position& p);
+// A full column among those the computer's opening chooses from (0 to 4):
+// then the opening may name it and the computer passes its turn.
+bool OpeningColumnFull(const Position& p);
 bool SamePosition(const Position& a, const Position& b);
 // A board as text, one row a line, top row first: "|  HC   |".
 std::string BoardText(const Position& p);

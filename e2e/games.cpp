@@ -51,6 +51,7 @@ Failure AwaitAnswer(const Session& session, int humanBefore, int computerBefore,
                     bool* boxShown, Position* position) {
     double until = NowMs() + BoxTimeout;
     Failure unreadable;
+    const double clicked = NowMs();
     while (NowMs() < until) {
         std::vector<HWND> boxes = TopWindows(session.game.Id(), DialogClass, true);
         if (!boxes.empty()) {
@@ -70,8 +71,15 @@ Failure AwaitAnswer(const Session& session, int humanBefore, int computerBefore,
             if (human > humanBefore + 1 || computer > computerBefore + 1)
                 return Format("%d yellow and %d red discs after one click (were %d and %d)", human,
                               computer, humanBefore, computerBefore);
+            const int turn = TurnShown(shot, session.pictures);
             if (human == humanBefore + 1 && computer == computerBefore + 1 && !HasFour(seen, 'C') &&
-                !BoardFull(seen) && TurnShown(shot, session.pictures) == 1) {
+                !BoardFull(seen) && turn == 1) {
+                *boxShown = false;
+                return "";
+            }
+            if (human == humanBefore + 1 && computer == computerBefore && turn == 1 &&
+                NowMs() - clicked > LongestAnswerMs && OpeningColumnFull(seen)) {
+                std::printf("the computer passed its turn (a full column in the opening)\n");
                 *boxShown = false;
                 return "";
             }

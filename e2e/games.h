@@ -18,9 +18,17 @@ Failure ChooseComputerGame(const Session& session, const std::string& name, Leve
 // "Nochmal" the repaint comes a little later, and a box may still be fading.
 Failure WaitForNewGame(const Session& session, int gameNumber, Position* position);
 
+// The longest the computer's answer may take after the click on a busy
+// machine (its pause is 1 s). No disc of its own this long after the click,
+// the human's turn shown and a column of the opening full: a passed turn.
+// (Under Wine the screen shows nothing of the pause, so the computer's turn
+// picture cannot tell a pass from a slow answer.)
+constexpr double LongestAnswerMs = 6000;
+
 // After a board click: waits for a box, or for the human's disc and the
 // computer's answer on a board where no box can follow (no red four, room
-// left). *position follows the board as long as no box covers it.
+// left), or for a passed turn while a column of the opening is full.
+// *position follows the board as long as no box covers it.
 Failure AwaitAnswer(const Session& session, int humanBefore, int computerBefore, Box* box,
                     bool* boxShown, Position* position);
 

@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
     using e2e::Failure;
     using e2e::Options;
     using e2e::Scenario;
+    // Unbuffered, so that what a scenario printed survives a driver that dies
+    // before its verdict (the runner then shows it with driver.err).
+    (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::vector<Scenario> scenarios = e2e::AllScenarios();
     std::stable_sort(scenarios.begin(), scenarios.end(),
                      [](const Scenario& a, const Scenario& b) { return a.order < b.order; });
@@ -61,6 +64,9 @@ int main(int argc, char** argv) {
     for (const Scenario& scenario : scenarios) {
         if (name != scenario.name)
             continue;
+        // The runner looks for this line to tell a driver that ran from one
+        // that Wine could not start at all.
+        std::fprintf(stderr, "rillo_e2e %s: started\n", scenario.name);
         Failure failure = scenario.run(options);
         if (failure.empty()) {
             std::printf("PASS %s\n", scenario.name);

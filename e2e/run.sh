@@ -202,10 +202,27 @@ for name in "${chosen[@]}"; do
     done
 
     limit=${time_limit[$name]}
-    (cd "$dir" && timeout "$limit" wine "$driver" "$name" \
-        "$(windows_path "$run_program")" "$(windows_path "$work")") \
-        >"$dir/driver.log" 2>"$dir/driver.err"
-    status=$?
+    # Under a busy Wine the start of the driver itself now and then fails
+    # inside Wine (its start program answers status 1 with "Application could
+    # not be started"), before a line of the scenario runs. Such a start is
+    # tried again, at most three times in all, and each retry is printed; a
+    # driver that started is never run twice.
+    for attempt in 1 2 3; do
+        (cd "$dir" && timeout "$limit" wine "$driver" "$name" \
+            "$(windows_path "$run_program")" "$(windows_path "$work")") \
+            >"$dir/driver.log" 2>"$dir/driver.err"
+        status=$?
+        if [ "$status" -eq 0 ] || [ "$status" -eq 124 ] ||
+            grep -q "^rillo_e2e $name: started" "$dir/driver.err"; then
+            break
+        fi
+        echo "    start $attempt of the driver failed inside Wine (status $status):" \
+            "$(cat "$dir/driver.log" "$dir/driver.err" | tr -s '\r\n' '  ')"
+        if [ "$attempt" -lt 3 ]; then
+            echo "    trying again"
+            sleep 1
+        fi
+    done
     tr -d '\r' <"$dir/driver.log" >"$dir/driver.txt"
 
     # Everything the driver said before its verdict, indented.
@@ -234,6 +251,9 @@ for name in "${chosen[@]}"; do
         else
             echo "FAIL $name: driver ended with status $status (see $dir/driver.err)"
         fi
+        # What the driver or Wine wrote on stderr: the only trace of a driver
+        # that died before its verdict.
+        tr -d '\r' <"$dir/driver.err" | tail -n 20 | sed 's/^/    stderr: /'
         failed=$((failed + 1))
     fi
 done

@@ -15,7 +15,6 @@ constexpr DWORD ThinkingMs = 1000;  // the pause the computer makes before its d
 // The disc cannot show before the pause is over; the bounds leave room for
 // the clocks and for a busy machine.
 constexpr double ShortestAnswerMs = 950;
-constexpr double LongestAnswerMs = 6000;
 
 const char* LevelName(Level level) { return level == Level::Easy ? "easy" : "hard"; }
 
@@ -35,6 +34,7 @@ struct Turn {
     double answerMs = -1;      // from the click to the computer's disc (or its win box)
     double humanShownMs = -1;  // from the click to the human's disc on the screen
     double turnShownMs = -1;   // from the click to the computer's turn picture
+    bool passed = false;       // the computer's turn ended without a disc
     bool boxShown = false;
     Box box;  // the win or draw box, moved aside and left open
 };
@@ -72,7 +72,8 @@ Failure PlayClick(const Session& session, Level level, Position* position, int c
         Shot shot;
         RETURN_IF_FAILED(TakeShot(session.window, &shot));
         double now = NowMs() - clicked;
-        if (turn->turnShownMs < 0 && TurnShown(shot, session.pictures) == 2)
+        const int turnShown = TurnShown(shot, session.pictures);
+        if (turn->turnShownMs < 0 && turnShown == 2)
             turn->turnShownMs = now;
         if (!ReadBoard(shot, session.pictures, &seen).empty()) {
             Sleep(5);  // a disc half drawn
@@ -86,9 +87,15 @@ Failure PlayClick(const Session& session, Level level, Position* position, int c
         if (computer == computerBefore + 1 && turn->answerMs < 0)
             turn->answerMs = now;
         // A four or a full board brings a box, which is waited for.
-        if (computer == computerBefore + 1 && TurnShown(shot, session.pictures) == 1 &&
-            !HasFour(seen, 'C') && !BoardFull(seen))
+        if (computer == computerBefore + 1 && turnShown == 1 && !HasFour(seen, 'C') &&
+            !BoardFull(seen))
             break;
+        // No disc of the computer long after its pause: a passed turn.
+        if (computer == computerBefore && seen.cell[humanRow][column] == 'H' && turnShown == 1 &&
+            now > LongestAnswerMs && OpeningColumnFull(afterHuman)) {
+            turn->passed = true;
+            break;
+        }
         Sleep(5);
     }
 
@@ -139,8 +146,15 @@ Failure CheckTurn(const Turn& turn, Level level, const Position& position, bool 
                           turn.answerColumn);
         return ExpectBox(turn.box, name.c_str(), ComputerGameWinCaption);
     }
+    if (turn.passed) {
+        if (!opening || turn.predicted.column >= 0 || !OpeningColumnFull(position))
+            return "the computer passed its turn with no full column to name";
+        std::printf("the %s computer passed its turn (a full column in the opening)\n",
+                    LevelName(level));
+        return "";
+    }
     if (turn.answerColumn < 0)
-        return "the computer did not answer";  // a pass: the choosers never name a full column here
+        return "the computer did not answer";
     if (turn.predicted.column >= 0 && turn.answerColumn != turn.predicted.column)
         return Format("the %s computer answered in column %d, its rule (%s) names column %d",
                       LevelName(level), turn.answerColumn, turn.predicted.rule.c_str(),
