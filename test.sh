@@ -15,32 +15,32 @@ install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenc
 
 jobs=$(nproc)
 
-echo "== native build and unit tests"
+echo "== native build and unit tests (at ${SECONDS} s)"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 python3 tools/check_data.py
 
-echo "== lint"
+echo "== lint (at ${SECONDS} s)"
 bash tools/lint.sh
 
-echo "== Windows program"
+echo "== Windows program (at ${SECONDS} s)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
-echo "== release package"
+echo "== release package (at ${SECONDS} s)"
 cmake --build --preset windows --target package >/dev/null
 bash tools/check_package.sh
 
-echo "== end-to-end under Wine"
+echo "== end-to-end under Wine (at ${SECONDS} s)"
 bash e2e/run.sh
 
-echo "== the release package, unpacked, under Wine"
+echo "== the release package, unpacked, under Wine (at ${SECONDS} s)"
 version=$(sed -n 's/^project(Rillo LANGUAGES CXX VERSION \([0-9.]*\))$/\1/p' CMakeLists.txt)
 E2E_PACKAGE=$PWD/build/windows/package/rillo-$version-win64.zip \
     bash e2e/run.sh window no_intro intro_menu two_player_win beat_easy_computer
 
-echo "== web build and browser tests"
+echo "== web build and browser tests (at ${SECONDS} s)"
 install_missing_packages emscripten chromium
 command -v node >/dev/null || install_missing_packages nodejs npm
 (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
@@ -50,12 +50,12 @@ bash web/tests/run.sh
 cmake --build --preset web --target web_package >/dev/null
 bash tools/check_web_package.sh
 
-echo "== benchmarks"
+echo "== benchmarks (at ${SECONDS} s)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 ./build/release/bench/rillo_bench --benchmark_min_time=0.05
 
-echo "== strength of the computer levels"
+echo "== strength of the computer levels (at ${SECONDS} s)"
 ./build/release/bench/rillo_strength 20000
 
-echo "== all tests passed"
+echo "== all tests passed (at ${SECONDS} s)"
