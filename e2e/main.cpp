@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
             continue;
         // The runner looks for this line to tell a driver that ran from one
         // that Wine could not start at all.
-        std::fprintf(stderr, "rillo_e2e %s: started\n", scenario.name);
+        (void)std::fprintf(stderr, "rillo_e2e %s: started\n", scenario.name);
         Failure failure = scenario.run(options);
         if (failure.empty()) {
             std::printf("PASS %s\n", scenario.name);
