@@ -10,8 +10,27 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/packages.sh
 
+# What the native tests and the lint need comes first; the packages of the
+# later stages (Wine, the X server, emscripten, the browser) install in the
+# background meanwhile, into build/packages.log, and are waited for before
+# the Windows program is built.
 install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
-    g++-mingw-w64-x86-64 wine wine64 fonts-liberation xvfb x11-utils imagemagick python3
+    g++-mingw-w64-x86-64 clang-tidy cppcheck clang-format jq python3
+mkdir -p build
+(
+    install_missing_packages wine wine64 fonts-liberation xvfb x11-utils imagemagick \
+        emscripten chromium
+    command -v node >/dev/null || install_missing_packages nodejs npm
+) >build/packages.log 2>&1 &
+packages=$!
+wait_for_packages() {
+    if ! wait "$packages"; then
+        cat build/packages.log
+        echo "test.sh: the packages of the later stages could not be installed" >&2
+        exit 1
+    fi
+    cat build/packages.log
+}
 
 jobs=$(nproc)
 
@@ -25,6 +44,7 @@ echo "== lint (at ${SECONDS} s)"
 bash tools/lint.sh
 
 echo "== Windows program (at ${SECONDS} s)"
+wait_for_packages
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
@@ -41,8 +61,6 @@ E2E_PACKAGE=$PWD/build/windows/package/rillo-$version-win64.zip \
     bash e2e/run.sh window no_intro intro_menu two_player_win beat_easy_computer
 
 echo "== web build and browser tests (at ${SECONDS} s)"
-install_missing_packages emscripten chromium
-command -v node >/dev/null || install_missing_packages nodejs npm
 (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
 cmake --preset web >/dev/null
 cmake --build --preset web -j "$jobs"

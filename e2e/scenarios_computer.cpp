@@ -58,9 +58,15 @@ Failure PlayClick(const Session& session, Level level, Position* position, int c
     Click(session.window, DiscX(column), 300);
     double until = clicked + BoxTimeout;
     Position seen{};
+    std::string lastSeen = "nothing";
     for (;;) {
-        if (NowMs() > until)
-            return Format("no answer to the click in column %d within %lu ms", column, BoxTimeout);
+        if (NowMs() > until) {
+            Shot last;
+            if (TakeShot(session.window, &last).empty())
+                (void)SaveShot(last, "no_answer.bmp");
+            return Format("no answer to the click in column %d within %lu ms (last seen: %s)",
+                          column, BoxTimeout, lastSeen.c_str());
+        }
         if (!session.game.Running())
             return "the program ended during a move";
         if (!TopWindows(session.game.Id(), DialogClass, true).empty()) {
@@ -75,7 +81,14 @@ Failure PlayClick(const Session& session, Level level, Position* position, int c
         const int turnShown = TurnShown(shot, session.pictures);
         if (turn->turnShownMs < 0 && turnShown == 2)
             turn->turnShownMs = now;
-        if (!ReadBoard(shot, session.pictures, &seen).empty()) {
+        Failure unreadable = ReadBoard(shot, session.pictures, &seen);
+        if (unreadable.empty()) {
+            lastSeen = Format("turn picture %d, board %s", turnShown, BoardText(seen).c_str());
+            std::replace(lastSeen.begin(), lastSeen.end(), '\n', ' ');
+        } else {
+            lastSeen = "an unreadable board: " + unreadable;
+        }
+        if (!unreadable.empty()) {
             Sleep(5);  // a disc half drawn
             continue;
         }
