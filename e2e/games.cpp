@@ -95,15 +95,23 @@ Failure AwaitAnswer(const Session& session, int humanBefore, int computerBefore,
                   unreadable.empty() ? "" : ": ", unreadable.c_str());
 }
 
-Failure BeatComputer(const Session& session, Level level, const std::string& name, int losingGames,
-                     int maxGames, Played* played, Box* win) {
-    for (int gameNumber = 1; gameNumber <= maxGames; ++gameNumber) {
+Failure BeatComputer(const Session& session, const Plan& plan, const std::string& name,
+                     Played* played, Box* win) {
+    const Level level = plan.level;
+    const int lastGame = plan.firstGame + plan.maxGames - 1;
+    for (int gameNumber = plan.firstGame; gameNumber <= lastGame; ++gameNumber) {
         played->games = gameNumber;
         int clicks = 0;
         Position position;
         RETURN_IF_FAILED(WaitForNewGame(session, gameNumber, &position));
         for (;;) {
-            bool toLose = gameNumber <= losingGames;
+            bool toLose = gameNumber < plan.firstGame + plan.losingGames;
+            int winning = -1;
+            if (plan.stopBeforeWin && !toLose && WinningColumns(position, 'H', &winning) > 0) {
+                played->winningColumn = winning;
+                played->winningMoves = (gameNumber == 1 ? 0 : 1) + clicks;
+                return "";
+            }
             int column =
                 toLose ? ChooseLosingColumn(position, level) : ChooseColumn(position, level);
             if (column < 0)
@@ -151,7 +159,7 @@ Failure BeatComputer(const Session& session, Level level, const std::string& nam
             break;
         }
     }
-    return Format("the human did not win in %d games", maxGames);
+    return Format("the human did not win in %d games", plan.maxGames);
 }
 
 Failure AnswerPlayAgain(const Game& game, const Box& ended, int answer) {

@@ -33,17 +33,30 @@ Failure AwaitAnswer(const Session& session, int humanBefore, int computerBefore,
                     bool* boxShown, Position* position);
 
 struct Played {
-    int games = 0;         // games begun, the won one included
-    int winningMoves = 0;  // the move count the game gives the won game
-    int clicks = 0;        // board clicks over all games
+    int games = 0;           // the number of the last game begun, the won one included
+    int winningMoves = 0;    // the move count the game gives the won game
+    int clicks = 0;          // board clicks over all games
+    int winningColumn = -1;  // with Plan::stopBeforeWin: the column that wins next
 };
 
-// Plays against the computer of a level from an empty board until the human
-// wins, losing the first losingGames games on purpose and answering
-// "Nochmal" with Yes after a lost or drawn game. Leaves the win box open in
-// *win. The first game counts its moves from 0, later ones from 1.
-Failure BeatComputer(const Session& session, Level level, const std::string& name, int losingGames,
-                     int maxGames, Played* played, Box* win);
+// How BeatComputer plays.
+struct Plan {
+    Level level = Level::Easy;
+    int losingGames = 0;  // the first games, lost on purpose
+    int maxGames = 6;     // games played at the most
+    // The number of the game on the board: the first game counts its moves
+    // from 0, later ones from 1.
+    int firstGame = 1;
+    // Return as soon as the human's next disc would win, before it is dropped.
+    bool stopBeforeWin = false;
+};
+
+// Plays against the computer from an empty board until the human wins,
+// answering "Nochmal" with Yes after a lost or drawn game. Leaves the win
+// box open in *win. With plan.stopBeforeWin no winning disc is dropped:
+// played->winningColumn and played->winningMoves tell the win to come.
+Failure BeatComputer(const Session& session, const Plan& plan, const std::string& name,
+                     Played* played, Box* win);
 
 // An end-of-game box answered OK, then "Nochmal", which must follow it,
 // answered with the button id (IDYES, IDNO or IDCANCEL).

@@ -443,7 +443,7 @@ Failure HardComputerWinScenario(const Options& options) {
     Played played;
     Box win;
     double started = NowMs();
-    RETURN_IF_FAILED(BeatComputer(session, Level::Hard, name, 0, 3, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, {Level::Hard, 0, 3}, name, &played, &win));
     std::printf("beat the hard computer in game %d, %d clicks in all, %.1f s\n", played.games,
                 played.clicks, (NowMs() - started) / 1000);
 

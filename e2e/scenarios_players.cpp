@@ -148,7 +148,7 @@ Failure BeatEasyComputerScenario(const Options& options) {
     Played played;
     Box win;
     double started = NowMs();
-    RETURN_IF_FAILED(BeatComputer(session, Level::Easy, name, 0, 6, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, {Level::Easy, 0, 6}, name, &played, &win));
     std::printf("beat the easy computer in game %d of %d, %d clicks in all, %.1f s\n", played.games,
                 6, played.clicks, (NowMs() - started) / 1000);
 
@@ -203,7 +203,7 @@ Failure MissingHighscoreFileScenario(const Options& options) {
     Box win;
     // The first game is lost on purpose: the won one is begun by "Nochmal",
     // so its move count starts at 1.
-    RETURN_IF_FAILED(BeatComputer(session, Level::Easy, "Mia", 1, 7, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, {Level::Easy, 1, 7}, "Mia", &played, &win));
     if (played.games < 2)
         return "the game meant to be lost was won";
     std::string written;
@@ -255,7 +255,7 @@ Failure GarbageHighscoreFileScenario(const Options& options) {
     RETURN_IF_FAILED(ChooseComputerGame(session, "Gerd", Level::Easy));
     Played played;
     Box win;
-    RETURN_IF_FAILED(BeatComputer(session, Level::Easy, "Gerd", 0, 6, &played, &win));
+    RETURN_IF_FAILED(BeatComputer(session, {Level::Easy, 0, 6}, "Gerd", &played, &win));
     std::string written;
     std::vector<ScoreLine> after;
     if (!ReadWholeFile(HighscorePath(options), &written))

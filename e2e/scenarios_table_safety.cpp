@@ -77,40 +77,14 @@ struct Brink {
 // with the next click, and stops before that click. A lost or drawn game is
 // answered with "Nochmal" Yes and the next one played.
 Failure PlayToTheBrink(const Session& session, int firstGame, Brink* brink) {
-    constexpr int MaxGames = 6;
-    for (int gameNumber = firstGame; gameNumber < firstGame + MaxGames; ++gameNumber) {
-        Position position{};
-        RETURN_IF_FAILED(WaitForNewGame(session, gameNumber, &position));
-        int clicks = 0;
-        for (;;) {
-            int winning = -1;
-            if (WinningColumns(position, 'H', &winning) > 0) {
-                // The first game counts its moves from 0, later ones from 1.
-                *brink = {gameNumber, winning, (gameNumber == 1 ? 0 : 1) + clicks};
-                return "";
-            }
-            int column = ChooseColumn(position, Level::Easy);
-            if (column < 0)
-                return "no column left to play and no box";
-            int humanBefore = CountDiscs(position, 'H');
-            int computerBefore = CountDiscs(position, 'C');
-            Click(session.window, DiscX(column), ClickY);
-            ++clicks;
-            Box box;
-            bool boxShown = false;
-            RETURN_IF_FAILED(
-                AwaitAnswer(session, humanBefore, computerBefore, &box, &boxShown, &position));
-            if (!boxShown)
-                continue;
-            if (box.caption == ComputerGameWinCaption && box.text != ComputerWinText)
-                return Format("%s although no winning disc was played", Describe(box).c_str());
-            std::printf("game %d ended without a win of the human: %s\n", gameNumber,
-                        Describe(box).c_str());
-            RETURN_IF_FAILED(AnswerPlayAgain(session.game, box, IDYES));
-            break;
-        }
-    }
-    return Format("no winning chance in %d games", MaxGames);
+    Plan plan;
+    plan.firstGame = firstGame;
+    plan.stopBeforeWin = true;
+    Played played;
+    Box noWin;
+    RETURN_IF_FAILED(BeatComputer(session, plan, "", &played, &noWin));
+    *brink = {played.games, played.winningColumn, played.winningMoves};
+    return "";
 }
 
 // The win box answered OK and "Nochmal" with Cancel, which ends the game at
