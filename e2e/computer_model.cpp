@@ -11,6 +11,15 @@ int LandingRow(const Position& p, int c) {
     return -1;
 }
 
+bool WithDisc(const Position& p, int c, char who, Position* q) {
+    int r = LandingRow(p, c);
+    if (r < 0)
+        return false;
+    *q = p;
+    q->cell[r][c] = who;
+    return true;
+}
+
 int CountDiscs(const Position& p, char who) {
     int count = 0;
     // cppcheck takes the reference to a row of the board for a pointer.
@@ -61,12 +70,8 @@ bool HasFour(const Position& p, char who) {
 }
 
 bool WinsIn(const Position& p, int c, char who) {
-    int r = LandingRow(p, c);
-    if (r < 0)
-        return false;
-    Position q = p;
-    q.cell[r][c] = who;
-    return HasFour(q, who);
+    Position q;
+    return WithDisc(p, c, who, &q) && HasFour(q, who);
 }
 
 int WinningColumns(const Position& p, char who, int* first) {
@@ -301,11 +306,9 @@ double ComputerValue(const Position& p, int depth, int ply, Level level) {
 double HumanValue(const Position& p, int depth, int ply, Level level) {
     double best = -2 * WinValue;
     for (int c : ColumnOrder) {
-        int r = LandingRow(p, c);
-        if (r < 0)
+        Position q;
+        if (!WithDisc(p, c, 'H', &q))
             continue;
-        Position q = p;
-        q.cell[r][c] = 'H';
         if (HasFour(q, 'H'))
             return WinValue - ply;
         double value = ComputerValue(q, depth, ply + 1, level);
@@ -321,11 +324,9 @@ int ChooseColumn(const Position& p, Level level) {
     int bestColumn = -1;
     double best = -3 * WinValue;
     for (int c : ColumnOrder) {
-        int r = LandingRow(p, c);
-        if (r < 0)
+        Position q;
+        if (!WithDisc(p, c, 'H', &q))
             continue;
-        Position q = p;
-        q.cell[r][c] = 'H';
         double value = HasFour(q, 'H') ? 2 * WinValue : ComputerValue(q, 2, 1, level);
         if (value > best) {
             best = value;
@@ -339,11 +340,9 @@ int ChooseLosingColumn(const Position& p, Level level) {
     int bestColumn = -1;
     double best = 3 * WinValue;
     for (int c : ColumnOrder) {
-        int r = LandingRow(p, c);
-        if (r < 0)
+        Position q;
+        if (!WithDisc(p, c, 'H', &q))
             continue;
-        Position q = p;
-        q.cell[r][c] = 'H';
         double value =
             HasFour(q, 'H') || WinsIn(p, c, 'C') ? 2 * WinValue : ComputerValue(q, 1, 1, level);
         if (value < best) {

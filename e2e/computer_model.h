@@ -25,6 +25,9 @@ enum class Level { Easy, Hard };
 
 // The row a disc dropped into a column lands in, -1 for a full column.
 int LandingRow(const Position& p, int c);
+// *q becomes p with a disc of who dropped into column c; false, and *q
+// untouched, for a full column.
+bool WithDisc(const Position& p, int c, char who, Position* q);
 int CountDiscs(const Position& p, char who);
 bool BoardFull(const Position& p);
 // A full column among those the computer's opening chooses from (0 to 4):
@@ -65,11 +68,9 @@ double MeanOverComputerDrops(const Position& p, Value value) {
     double sum = 0;
     int moves = 0;
     for (int c = 0; c < Columns; ++c) {
-        int r = LandingRow(p, c);
-        if (r < 0)
+        Position q;
+        if (!WithDisc(p, c, 'C', &q))
             continue;
-        Position q = p;
-        q.cell[r][c] = 'C';
         sum += value(q);
         ++moves;
     }

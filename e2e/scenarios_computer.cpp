@@ -239,11 +239,9 @@ double ChanceOfRule(const Position& p, Level level, const Wanted& wanted, int de
     double bestChance = 0;
     *best = -1;
     for (int c : ColumnOrder) {
-        int r = LandingRow(p, c);
-        if (r < 0)
+        Position q;
+        if (!WithDisc(p, c, 'H', &q))
             continue;
-        Position q = p;
-        q.cell[r][c] = 'H';
         if (HasFour(q, 'H'))
             continue;
         double chance = 0;
