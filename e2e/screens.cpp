@@ -60,24 +60,24 @@ Failure WaitForScreen(const Session& session, const Shot& screen, const Shot& ot
     return Format("the %s was not shown (%.0f%% of its points)", name, share * 100);
 }
 
-}  // namespace
-
-Failure ExpectMenu(const Session& session, const char* after) {
+// The screen shown rather than the other one, and no box over it.
+Failure ExpectScreen(const Session& session, const Shot& screen, const Shot& other,
+                     const char* name, const char* after) {
     Shot shot;
-    Failure failure =
-        WaitForScreen(session, session.pictures.menu, session.pictures.board, "menu", &shot);
+    Failure failure = WaitForScreen(session, screen, other, name, &shot);
     if (failure.empty())
         failure = ExpectNoBox(session.game);
     return failure.empty() ? "" : Format("after %s: %s", after, failure.c_str());
 }
 
+}  // namespace
+
+Failure ExpectMenu(const Session& session, const char* after) {
+    return ExpectScreen(session, session.pictures.menu, session.pictures.board, "menu", after);
+}
+
 Failure ExpectBoard(const Session& session, const char* after) {
-    Shot shot;
-    Failure failure =
-        WaitForScreen(session, session.pictures.board, session.pictures.menu, "board", &shot);
-    if (failure.empty())
-        failure = ExpectNoBox(session.game);
-    return failure.empty() ? "" : Format("after %s: %s", after, failure.c_str());
+    return ExpectScreen(session, session.pictures.board, session.pictures.menu, "board", after);
 }
 
 Failure OpenHighscores(const Session& session, Shot* shot) {
