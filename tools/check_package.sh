@@ -6,30 +6,14 @@
 # version resource and its manifest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-version=$(sed -n 's/^project(Rillo LANGUAGES CXX VERSION \([0-9.]*\))$/\1/p' "$root/CMakeLists.txt")
+label=package
+. "$root/tools/zip_check.sh"
 name=rillo-$version-win64
-zip=${1:-$root/build/windows/package/$name.zip}
 exe=$root/build/windows/rillo.exe
-[ -f "$zip" ] || { echo "package: $zip is missing" >&2; exit 1; }
-status=0
-fail() {
-    echo "package: $*" >&2
-    status=1
-}
-
-unpacked=$(mktemp -d)
-trap 'rm -rf "$unpacked"' EXIT
-(cd "$unpacked" && cmake -E tar xf "$zip")
+unpack_zip "${1:-$root/build/windows/package/$name.zip}"
 
 # Exactly the expected files, in exactly one folder.
-expected=$( (echo "$name/rillo.exe"; cd "$root/data/src" && ls | sed "s|^|$name/src/|") | sort)
-actual=$(cd "$unpacked" && find . -type f | sed 's|^\./||' | sort)
-while read -r entry; do
-    [ -n "$entry" ] && fail "$entry is not in $name.zip"
-done < <(comm -23 <(echo "$expected") <(echo "$actual"))
-while read -r entry; do
-    [ -n "$entry" ] && fail "$name.zip holds $entry, which does not belong in it"
-done < <(comm -13 <(echo "$expected") <(echo "$actual"))
+expect_exactly "$name" "$( (echo "$name/rillo.exe"; cd "$root/data/src" && ls | sed "s|^|$name/src/|") | sort)"
 
 # The same bytes as the program the end-to-end run tests and the data it uses.
 if [ -f "$unpacked/$name/rillo.exe" ] && ! cmp -s "$exe" "$unpacked/$name/rillo.exe"; then

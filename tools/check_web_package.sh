@@ -5,30 +5,14 @@
 # the site the browser scenarios tested in build/web.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-version=$(sed -n 's/^project(Rillo LANGUAGES CXX VERSION \([0-9.]*\))$/\1/p' "$root/CMakeLists.txt")
+label="web package"
+. "$root/tools/zip_check.sh"
 name=rillo-$version-web
 site=$root/build/web
-zip=${1:-$site/package/$name.zip}
 files="index.html rillo.css rillo.js rillo.wasm rillo.data"
-[ -f "$zip" ] || { echo "web package: $zip is missing" >&2; exit 1; }
-status=0
-fail() {
-    echo "web package: $*" >&2
-    status=1
-}
+unpack_zip "${1:-$site/package/$name.zip}"
 
-unpacked=$(mktemp -d)
-trap 'rm -rf "$unpacked"' EXIT
-(cd "$unpacked" && cmake -E tar xf "$zip")
-
-expected=$(for file in $files; do echo "$name/$file"; done | sort)
-actual=$(cd "$unpacked" && find . -type f | sed 's|^\./||' | sort)
-while read -r entry; do
-    [ -n "$entry" ] && fail "$entry is not in $name.zip"
-done < <(comm -23 <(echo "$expected") <(echo "$actual"))
-while read -r entry; do
-    [ -n "$entry" ] && fail "$name.zip holds $entry, which does not belong in it"
-done < <(comm -13 <(echo "$expected") <(echo "$actual"))
+expect_exactly "$name" "$(for file in $files; do echo "$name/$file"; done | sort)"
 
 total=0
 for file in $files; do
