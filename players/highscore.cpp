@@ -71,27 +71,22 @@ constexpr int WaitStepMs = 50;
 // The wait left to one entry of a win, shared by all its steps.
 class Patience {
 public:
-    // Pauses one step and answers true, or answers false when the wait is used up.
-    bool Wait() {
-        if (left_ == 0)
-            return false;
-        --left_;
-        Pause(WaitStepMs);
+    // Tries attempt() until it answers true, pausing one step between tries;
+    // false once the wait is used up.
+    template <typename Attempt>
+    bool Try(Attempt attempt) {
+        while (!attempt()) {
+            if (left_ == 0)
+                return false;
+            --left_;
+            Pause(WaitStepMs);
+        }
         return true;
     }
 
 private:
     int left_ = WaitSteps;
 };
-
-// Reads the table, again while another program keeps it from being read.
-bool ReadTableWaiting(const char* path, HighscoreTable* table, Patience* patience) {
-    while (!ReadHighscoreTable(path, table)) {
-        if (!patience->Wait())
-            return false;
-    }
-    return true;
-}
 
 // Writes the table to a temporary file of this program beside the table and
 // puts it in the table's place only once it is completely on the disk; on any
@@ -104,10 +99,7 @@ void SaveTable(const char* path, const char* temporary, const HighscoreTable& ta
         return;
     }
     // Another program may hold the table open for a moment.
-    bool placed = PutFileInPlace(temporary, path);
-    while (!placed && patience->Wait())
-        placed = PutFileInPlace(temporary, path);
-    if (!placed)
+    if (!patience->Try([&] { return PutFileInPlace(temporary, path); }))
         (void)std::remove(temporary);
 }
 
@@ -195,13 +187,12 @@ void EnterHighscoreInFile(const char* path, const char* name, int moves) {
     // enters a win: held under the lock, no other program can read the table
     // before this entry is in it and then put its own table over it.
     Patience patience;
-    FileLock lock = TryLockFile(lockPath);
-    while (lock == nullptr && patience.Wait())
-        lock = TryLockFile(lockPath);
-    if (lock == nullptr)
+    FileLock lock = nullptr;
+    if (!patience.Try([&] { return (lock = TryLockFile(lockPath)) != nullptr; }))
         return;
+    // Another program may keep the table from being read for a moment.
     HighscoreTable table{};
-    if (ReadTableWaiting(path, &table, &patience)) {
+    if (patience.Try([&] { return ReadHighscoreTable(path, &table); })) {
         HighscoreEntry entry{};
         MakeStorableName(name, entry.name);
         entry.moves = moves;
