@@ -111,7 +111,7 @@ int main() {
 
     for (;;) {
         PageEvent event = NextEvent();
-        if (event.kind == EventClosed || !KeepRunning())
+        if (event.kind == EventClosed)
             break;
         if (event.kind == EventPaint) {
             PaintScreen(MainWindow);

@@ -107,18 +107,15 @@ void DrawDot(DrawContext /*context*/, int x, int y, int diameter, Colour colour)
 }
 
 void WriteText(DrawContext context, int x, int y, const char* text, int length) {
+    // Without a font of the game's, the page's default: no face, all zero.
+    static const FontRequest DefaultFont = {};
     const PlatformFont* font = context->font;
-    if (font == nullptr) {
-        rillo_write_text(x, y, text, length, nullptr, 0, 0, 0, 0, 0, 0, context->textColour.red,
-                         context->textColour.green, context->textColour.blue,
-                         context->transparent ? 1 : 0);
-        return;
-    }
-    const FontRequest& request = font->request;
-    rillo_write_text(x, y, text, length, font->face.c_str(), request.height, request.width,
-                     request.weight, request.italic ? 1 : 0, request.underline ? 1 : 0,
-                     request.strikeOut ? 1 : 0, context->textColour.red, context->textColour.green,
-                     context->textColour.blue, context->transparent ? 1 : 0);
+    const FontRequest& request = font != nullptr ? font->request : DefaultFont;
+    rillo_write_text(x, y, text, length, font != nullptr ? font->face.c_str() : nullptr,
+                     request.height, request.width, request.weight, request.italic ? 1 : 0,
+                     request.underline ? 1 : 0, request.strikeOut ? 1 : 0, context->textColour.red,
+                     context->textColour.green, context->textColour.blue,
+                     context->transparent ? 1 : 0);
 }
 
 void SetTextLook(DrawContext context, Colour colour) {
