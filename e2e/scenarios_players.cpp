@@ -79,10 +79,8 @@ Failure NameDialogsScenario(const Options& options) {
     // Both names beside the board, in white.
     Shot shot;
     RETURN_IF_FAILED(TakeSettledShot(session.game, session.window, &shot));
-    int name1 = NewWhitePixels(shot, session.pictures.board, Name1X - 10, Name1Y - 5,
-                               ScreenPictureWidth, Name1Y + 35);
-    int name2 = NewWhitePixels(shot, session.pictures.board, Name2X - 10, Name2Y - 5,
-                               ScreenPictureWidth, Name2Y + 35);
+    int name1 = NamePixels(shot, session.pictures, 1);
+    int name2 = NamePixels(shot, session.pictures, 2);
     std::printf("white name pixels: player 1 %d, player 2 %d\n", name1, name2);
     if (name1 < 20 || name2 < 20)
         return Format("names beside the board: %d and %d white pixels", name1, name2);
@@ -118,11 +116,9 @@ Failure NameDialogsScenario(const Options& options) {
     if (ShareShown(shot, session.pictures.easyLevel, session.pictures.hardLevel, LevelPictureX,
                    LevelPictureY, 4) < 0.9)
         return "the easy level picture is not shown";
-    if (NewWhitePixels(shot, session.pictures.board, Name1X - 10, Name1Y - 5, ScreenPictureWidth,
-                       Name1Y + 35) < 20)
+    if (NamePixels(shot, session.pictures, 1) < 20)
         return "the name \"Ede\" is not shown beside the board";
-    if (NewWhitePixels(shot, session.pictures.board, Name2X - 10, Name2Y - 5, ScreenPictureWidth,
-                       Name2Y + 35) != 0)
+    if (NamePixels(shot, session.pictures, 2) != 0)
         return "a second name is shown in a game against the computer";
 
     RETURN_IF_FAILED(CloseAndExpectExit(session));

@@ -96,6 +96,12 @@ int TurnShown(const Shot& shot, const Pictures& pictures) {
     return 0;
 }
 
+int NamePixels(const Shot& shot, const Pictures& pictures, int player) {
+    const int x = player == 1 ? Name1X : Name2X;
+    const int y = player == 1 ? Name1Y : Name2Y;
+    return NewWhitePixels(shot, pictures.board, x - 10, y - 5, ScreenPictureWidth, y + 35);
+}
+
 // ---------------------------------------------------------------- the name dialog
 
 Failure ExpectNameDialog(const Session& session, const char* prompt, Box* dialog, HWND notThis) {

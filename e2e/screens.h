@@ -97,6 +97,9 @@ Failure ExpectBoard(const Session& session, const char* after);
 Failure OpenHighscores(const Session& session, Shot* shot);
 // 1 or 2 for the turn picture the shot shows, 0 for neither.
 int TurnShown(const Shot& shot, const Pictures& pictures);
+// The white pixels of player 1's or player 2's name beside the board that the
+// board picture itself does not have.
+int NamePixels(const Shot& shot, const Pictures& pictures, int player);
 
 // ---------------------------------------------------------------- the name dialog
 

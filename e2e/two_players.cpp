@@ -41,10 +41,8 @@ Failure ExpectTurnPicture(HWND window, const Pictures& pictures, int player, con
 Failure ExpectNames(const Session& session, const char* what, Shot* names) {
     Shot shot;
     RETURN_IF_FAILED(TakeSettledShot(session.game, session.window, &shot));
-    int first = NewWhitePixels(shot, session.pictures.board, Name1X - 10, Name1Y - 5,
-                               ScreenPictureWidth, Name1Y + 35);
-    int second = NewWhitePixels(shot, session.pictures.board, Name2X - 10, Name2Y - 5,
-                                ScreenPictureWidth, Name2Y + 35);
+    int first = NamePixels(shot, session.pictures, 1);
+    int second = NamePixels(shot, session.pictures, 2);
     if (first < 20 || second < 20)
         return Format("%s: the names beside the board have %d and %d white pixels", what, first,
                       second);
