@@ -97,9 +97,9 @@ int TurnShown(const Shot& shot, const Pictures& pictures) {
 }
 
 int NamePixels(const Shot& shot, const Pictures& pictures, int player) {
-    const int x = player == 1 ? Name1X : Name2X;
-    const int y = player == 1 ? Name1Y : Name2Y;
-    return NewWhitePixels(shot, pictures.board, x - 10, y - 5, ScreenPictureWidth, y + 35);
+    const Point name = player == 1 ? Point{Name1X, Name1Y} : Point{Name2X, Name2Y};
+    return NewWhitePixels(shot, pictures.board, name.x - 10, name.y - 5, ScreenPictureWidth,
+                          name.y + 35);
 }
 
 // ---------------------------------------------------------------- the name dialog
