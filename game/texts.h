@@ -54,3 +54,8 @@ constexpr const char* PlayAgainCaption = "***????***";
 
 // The window.
 constexpr const char* WindowTitle = "Rillo";
+
+// The page's own words, beyond the screens and boxes the game shares with the
+// Windows program.
+constexpr const char* PageEndedText = "Rillo wurde beendet.";
+constexpr const char* PageRestartText = "Neu starten";

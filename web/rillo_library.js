@@ -501,7 +501,7 @@ var RilloPageLibrary = {
     Rillo.queue.length = 0;
     document.body.classList.add('ended');
     document.getElementById('status').hidden = false;
-    document.getElementById('ended-text').textContent = 'Rillo wurde beendet.';
+    document.getElementById('ended-text').textContent = RilloTexts.PageEndedText;
     document.getElementById('restart').focus();
   },
 };

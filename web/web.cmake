@@ -34,13 +34,19 @@ set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_LIBRARIES})
 file(GLOB RILLO_WEB_DATA CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/data/src/*")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_DATA})
 
-# The page itself beside the script.
+# The page itself beside the script: its style sheet as it is, and
+# index.html with the game's texts filled in from game/texts.h.
 set(RILLO_WEB_PAGE index.html rillo.css)
-foreach(file IN LISTS RILLO_WEB_PAGE)
-  add_custom_command(TARGET rillo POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/web/${file}
-            ${CMAKE_BINARY_DIR}/${file})
-endforeach()
+add_custom_command(TARGET rillo POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo.css
+          ${CMAKE_BINARY_DIR}/rillo.css
+  COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_texts.py
+          ${CMAKE_CURRENT_SOURCE_DIR}/game/texts.h ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html
+          ${CMAKE_BINARY_DIR}/index.html
+  VERBATIM)
+set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo.css
+  ${CMAKE_CURRENT_SOURCE_DIR}/game/texts.h ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_texts.py)
 
 # The release zip: rillo-<version>-web.zip holds a folder of the same name with
 # exactly the site's files, ready for any static web server.

@@ -29,6 +29,18 @@ function readLayout() {
 
 const layout = readLayout();
 
+// The texts of game/texts.h, as the build puts them into the page.
+function readTexts() {
+  const text = fs.readFileSync(path.join(root, 'game', 'texts.h'), 'utf8');
+  const texts = {};
+  for (const m of text.matchAll(/^constexpr const char\* (\w+) = "((?:[^"\\]|\\.)*)";$/gm))
+    texts[m[1]] = m[2].replace(/\\(.)/g, (_, c) => ({n: '\n', t: '\t'}[c] || c));
+  if (!('PageEndedText' in texts)) throw new Error('game/texts.h could not be read');
+  return texts;
+}
+
+const texts = readTexts();
+
 // A 24-bit bitmap of data/src as rows of [r, g, b], top row first.
 function readPicture(name) {
   const bytes = fs.readFileSync(path.join(root, 'data', 'src', name));
@@ -268,4 +280,4 @@ class Game {
   }
 }
 
-module.exports = {Game, layout, pictures, discX, discY, root};
+module.exports = {Game, layout, texts, pictures, discX, discY, root};

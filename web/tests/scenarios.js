@@ -3,7 +3,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const {Game, layout, root, discX} = require('./page');
+const {Game, layout, texts, root, discX} = require('./page');
 const {chooseColumn} = require('./four');
 
 function check(condition, message) {
@@ -289,14 +289,14 @@ const scenarios = {
     const status = page.getByRole('status');
     check(await status.isHidden(), 'the end is shown before the click on the credits');
     await game.press(200, 200);
-    await status.getByText('Rillo wurde beendet.').waitFor();
+    await status.getByText(texts.PageEndedText).waitFor();
     check((await game.pictureShare('credits')) === 1, 'the credits are not on view after the end');
     await shot('ended');
     // The page takes no more presses.
     await game.press(400, 300);
     await page.waitForTimeout(300);
     check((await game.pictureShare('credits')) === 1, 'a press after the end changed the canvas');
-    await status.getByRole('button', {name: 'Neu starten', exact: true}).click();
+    await status.getByRole('button', {name: texts.PageRestartText, exact: true}).click();
     await game.waitForPicture('intro', 'the intro after "Neu starten"', 0.99);
     check(await status.isHidden(), 'the end is still shown after the new start');
     await toMenu(game);
@@ -309,7 +309,7 @@ const scenarios = {
     await page.keyboard.press('Escape');
     await game.box('***????***').waitFor();
     await page.keyboard.press('Escape');
-    await status.getByText('Rillo wurde beendet.').waitFor();
+    await status.getByText(texts.PageEndedText).waitFor();
   },
 
   async narrow_screen(game, {url, page, shot}) {
