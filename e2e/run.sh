@@ -255,6 +255,13 @@ for name in "${chosen[@]}"; do
         passed=$((passed + 1))
     else
         echo FAIL >"$dir/verdict"
+        # A driver stopped by the time limit leaves its game running, and the
+        # next scenario would find that game's window beside its own (so the
+        # soak once ended without a verdict after gdi_handles ran out of
+        # time): every process of our prefix ends before the next scenario.
+        "$wineserver" -k >/dev/null 2>&1
+        "$wineserver" -w >/dev/null 2>&1
+        "$wineserver" -p >/dev/null 2>&1
         if [ "$status" -eq 124 ]; then
             echo "FAIL $name: no verdict within $limit s"
         elif [ -n "$verdict" ] && [ "${verdict#FAIL }" != "$verdict" ]; then
