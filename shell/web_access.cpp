@@ -19,6 +19,8 @@ constexpr int NoScreen = -1;
 int ShownScreen = NoScreen;
 char SeenBoard[BoardCells];
 bool BoardSeen = false;
+// The computer's turn was announced and its disc not yet seen.
+bool ComputerAwaited = false;
 
 // The table's rows as the last paint of the highscore screen wrote them.
 constexpr int CellSize = HighscoreValueSize;
@@ -106,6 +108,7 @@ const char* NameOf(char mark) {
 
 void AnnouncePlayer(const char* text, char mark, int column) {
     const char* name = NameOf(mark);
+    ComputerAwaited = name == nullptr && text == nullptr;
     if (name == nullptr) {
         rillo_announce(text == nullptr ? "AnnounceComputerTurn" : "AnnounceComputerDisc", "",
                        column);
@@ -159,6 +162,15 @@ void AccessBeforePress(int x) {
     // The same player is to move again.
     char mark = AgainstComputer() ? MarkO : TurnCounter % 2 == 0 ? MarkX : MarkO;
     AnnouncePlayer(nullptr, mark, 0);
+}
+
+void AccessAfterPress() {
+    AccessNoteBoard();
+    // The computer may pass its turn (game/match.cpp); then the human moves
+    // again.
+    if (ComputerAwaited && IsGameScreen(Screen))
+        AnnouncePlayer(nullptr, MarkO, 0);
+    ComputerAwaited = false;
 }
 
 void AccessNoteBoard() {

@@ -16,6 +16,10 @@ void AccessNoteText(int x, int y, const char* text, int length);
 // Before a press is handled: a press on a full column is announced.
 void AccessBeforePress(int x);
 
+// After a press is handled: the discs it brought, and the human's turn
+// again after a computer that passed its own.
+void AccessAfterPress();
+
 // Whenever the game has drawn a disc and goes on (a sound, a pause, a box,
 // the end of an event): the discs new since the last look are announced,
 // then whose turn it is.

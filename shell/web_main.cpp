@@ -107,7 +107,7 @@ int main() {
         } else if (kind == PageEventPress) {
             AccessBeforePress(x);
             HandleClick(x, y, MainWindow);
-            AccessNoteBoard();
+            AccessAfterPress();
         }
         // The Windows program ends at the next message it takes; a page has
         // no such message to wait for, so it ends as soon as the game asks.

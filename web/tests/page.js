@@ -18,7 +18,7 @@ function readLayout() {
   layout.menu = {};
   for (const m of text.matchAll(/\{(\d+), (\d+), (\d+), (\d+), (Screen\w+)\}/g)) {
     const [left, right, top, bottom] = m.slice(1, 5).map(Number);
-    layout.menu[m[5]] = {x: Math.round((left + right) / 2), y: Math.round((top + bottom) / 2)};
+    layout.menu[m[5]] = {x: Math.round((left + right) / 2), y: Math.round((top + bottom) / 2), left, right, top, bottom};
   }
   const rows = text.match(/HighscoreRowY\[\] = \{([^}]*)\}/);
   layout.HighscoreRowY = rows[1].split(',').map(Number);
