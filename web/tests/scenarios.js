@@ -332,6 +332,7 @@ const scenarios = {
     await game.pressMenu('ScreenEasyComputer');
     await game.answerName('Spieler:', 'Siegerin');
     await game.waitForPicture('spielfeld', 'the board', 0.8);
+    await listen(page);
     const level = await game.pictureShare('compuleicht', layout.LevelPictureX, layout.LevelPictureY);
     check(level > 0.95, 'the easy level picture is not shown');
 
@@ -367,8 +368,17 @@ const scenarios = {
           }
           return `${human} yellow, ${computer} red`;
         }, 8000);
+        // The live region names each disc and whose turn follows.
+        const text = box === '' ? '' : await game.page.locator(`#${await page.getByRole('alertdialog').getAttribute('aria-describedby')}`).textContent();
+        const now = await game.board();
+        const answered = [0, 1, 2, 3, 4, 5, 6].find((c) => now.some((row, r) => row[c] === 'R' && before[r][c] !== 'R'));
+        const expected = [say('AnnounceDisc', {name: 'Siegerin', column: column + 1})];
+        if (text !== 'Siegerin') expected.push(texts.AnnounceComputerTurn);
+        if (answered !== undefined) expected.push(say('AnnounceComputerDisc', {column: answered + 1}));
+        if (box === '') expected.push(say('AnnounceTurn', {name: 'Siegerin'}));
+        const said = await heard(page);
+        check(said.join('|') === expected.join('|'), `the live region said ${said.join(' | ')}, expected ${expected.join(' | ')}`);
         if (box === '') continue;
-        const text = await game.page.locator(`#${await page.getByRole('alertdialog').getAttribute('aria-describedby')}`).textContent();
         if (box === '***SIEG***' && text === 'Siegerin') {
           // The first game counts its moves from 0, later ones from 1.
           moves = (gameNumber === 1 ? 0 : 1) + clicks - 1;
@@ -484,21 +494,49 @@ const scenarios = {
     await status.getByText(texts.PageEndedText).waitFor();
   },
 
+  // A phone upright and sideways, and a laptop: the whole canvas shows,
+  // as large as fits, centred; the boxes are sized for a finger.
   async narrow_screen(game, {url, page, shot}) {
     await game.open(url);
-    const fit = await page.evaluate(() => ({
-      scroll: document.documentElement.scrollWidth, width: window.innerWidth,
-      canvas: document.getElementById('screen').getBoundingClientRect().width}));
-    check(fit.scroll <= fit.width, `the page is ${fit.scroll} wide on a screen of ${fit.width}`);
-    check(fit.canvas <= fit.width, `the canvas is ${fit.canvas} wide on a screen of ${fit.width}`);
+    for (const [width, height] of [[360, 740], [740, 360], [1280, 800]]) {
+      await page.setViewportSize({width, height});
+      const fit = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+        const r = document.getElementById('screen').getBoundingClientRect();
+        resolve({left: r.left, top: r.top, right: r.right, bottom: r.bottom,
+          scrollWidth: document.documentElement.scrollWidth, scrollHeight: document.documentElement.scrollHeight});
+      })));
+      const where = `at ${width} x ${height} the canvas spans (${fit.left}, ${fit.top}) to (${fit.right}, ${fit.bottom})`;
+      check(fit.left >= 0 && fit.top >= 0 && fit.right <= width && fit.bottom <= height, `${where}: not all on screen`);
+      check(fit.scrollWidth <= width && fit.scrollHeight <= height, `${where}: the page scrolls (${fit.scrollWidth} x ${fit.scrollHeight})`);
+      const full = Math.abs(fit.right - fit.left - width) < 1 || Math.abs(fit.bottom - fit.top - height) < 1;
+      const centred = Math.abs(fit.left + fit.right - width) < 1 && Math.abs(fit.top + fit.bottom - height) < 1;
+      check(full && centred, `${where}: not as large as fits, centred`);
+    }
+    await page.setViewportSize({width: 740, height: 360});
     const box = await page.locator('#screen').boundingBox();
     const tap = (x, y) => page.touchscreen.tap(box.x + (x * box.width) / 800, box.y + (y * box.height) / 600);
     await tap(400, 300);
     await game.waitForPicture('menue', 'the menu after a touch', 0.99);
     const at = layout.menu.ScreenEasyComputer;
     await tap(at.x, at.y);
-    await game.nameQuestion().getByLabel('Spieler:', {exact: true}).waitFor();
+    const question = game.nameQuestion();
+    const field = question.getByLabel('Spieler:', {exact: true});
+    await field.waitFor();
     await shot('narrow_name_dialog');
+    const sizes = await question.evaluate((dialog) => {
+      const r = dialog.getBoundingClientRect();
+      return {inside: r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight,
+        font: parseFloat(getComputedStyle(dialog.querySelector('label')).fontSize),
+        buttons: Array.from(dialog.querySelectorAll('button'), (b) => b.getBoundingClientRect().height)};
+    });
+    check(sizes.inside && sizes.font >= 16 && sizes.buttons.every((h) => h >= 44),
+      `the name question on a phone: ${JSON.stringify(sizes)}`);
+    await field.fill('Pia');
+    await question.getByRole('button', {name: 'OK', exact: true}).tap();
+    await game.waitForPicture('spielfeld', 'the board on a phone held sideways', 0.8);
+    await tap(discX(3), 300);
+    await game.waitFor('the disc on a phone', async () => (await game.board())[5][3] === 'Y');
+    await shot('phone_landscape');
   },
 };
 
