@@ -494,6 +494,29 @@ const scenarios = {
     await status.getByText(texts.PageEndedText).waitFor();
   },
 
+  // Back after leaving in the middle of a game: the page comes back from the
+  // browser's back/forward cache as it was and plays on; Forward and Back
+  // again likewise.
+  async back_keeps_game(game, {url, page}) {
+    await game.open(url);
+    await toMenu(game);
+    await startTwoPlayers(game, 'Anna', 'Bernd');
+    let board = await playColumns(game, [3, 4], EmptyBoard);
+    await page.evaluate(() => addEventListener('pageshow', (event) => { window.rilloBack = event.persisted; }));
+    // A page from the cache fires no load event.
+    // Away to another page of the site (a second Rillo), then Forward to it.
+    for (const away of [() => page.goto(url + '?away'), () => page.goForward({waitUntil: 'commit'})]) {
+      await away();
+      await game.waitForPicture('intro', 'the page gone to', 0.99);
+      await page.goBack({waitUntil: 'commit'});
+      await page.waitForFunction(() => window.rilloBack !== undefined);
+      check((await page.evaluate(() => window.rilloBack)) === true, 'the page did not come back from the back/forward cache');
+      check(await page.getByRole('status').isHidden(), 'Back shows the game as ended');
+      await page.evaluate(() => { window.rilloBack = null; });
+      board = await playColumns(game, [3], board, board.join('').split('R').length < board.join('').split('Y').length ? 'R' : 'Y');
+    }
+  },
+
   // A phone upright and sideways, and a laptop: the whole canvas shows,
   // as large as fits, centred; the boxes are sized for a finger.
   async narrow_screen(game, {url, page, shot}) {
@@ -544,4 +567,7 @@ const scenarios = {
 const limits = {beat_easy_computer: 240, two_player_win: 90, credits_end: 90, keyboard_only: 90};
 const narrow = {narrow_screen: {viewport: {width: 360, height: 740}, hasTouch: true, isMobile: true}};
 
-module.exports = {scenarios, limits, narrow};
+// Playwright keeps pages out of the back/forward cache unless told not to.
+const ownBrowser = {back_keeps_game: {ignoreDefaultArgs: ['--disable-back-forward-cache']}};
+
+module.exports = {scenarios, limits, narrow, ownBrowser};
