@@ -125,8 +125,8 @@ void AccessBeforePaint() { std::memset(DrawnRows, 0, sizeof DrawnRows); }
 
 void AccessAfterPaint() {
     AccessNoteBoard();
-    bool rowsChanged = Screen == ScreenHighscores &&
-                       std::memcmp(DrawnRows, ShownRows, sizeof DrawnRows) != 0;
+    bool rowsChanged =
+        Screen == ScreenHighscores && std::memcmp(DrawnRows, ShownRows, sizeof DrawnRows) != 0;
     if (Screen == ShownScreen && !rowsChanged)
         return;
     ShownScreen = Screen;

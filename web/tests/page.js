@@ -226,7 +226,7 @@ class Game {
   }
 
   nameQuestion() {
-    return this.page.getByRole('dialog', {name: '***Name***', exact: true});
+    return this.page.getByRole('dialog', {name: texts.NameCaption, exact: true});
   }
 
   // Answers the name question with a name (empty: OK on an empty field).
@@ -238,7 +238,7 @@ class Game {
     await field.fill(name);
     // The next question may follow at once: this one must go.
     const asked = await question.elementHandle();
-    await question.getByRole('button', {name: 'OK', exact: true}).click();
+    await question.getByRole('button', {name: texts.NameOkText, exact: true}).click();
     await this.page.waitForFunction((dialog) => !dialog.isConnected, asked);
   }
 

@@ -286,6 +286,9 @@ const scenarios = {
     await expectAccessible(page, 'the credits');
     await page.keyboard.press('Enter');
     await page.getByRole('status').getByText(texts.PageEndedText).waitFor();
+    check((await focusedName(page)) === null && (await page.evaluate(() => document.activeElement.id)) === 'restart',
+      'the focus is not on the new start');
+    await expectAccessible(page, 'the ended page');
     check((await page.evaluate(() => window.rilloPointers)) === 0, 'a pointer pressed during the keyboard game');
   },
 
