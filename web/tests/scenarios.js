@@ -558,7 +558,7 @@ const scenarios = {
     check(sizes.inside && sizes.font >= 16 && sizes.buttons.every((h) => h >= 44),
       `the name question on a phone: ${JSON.stringify(sizes)}`);
     await field.fill('Pia');
-    await question.getByRole('button', {name: 'OK', exact: true}).tap();
+    await question.getByRole('button', {name: texts.NameOkText, exact: true}).tap();
     await game.waitForPicture('spielfeld', 'the board on a phone held sideways', 0.8);
     await tap(discX(3), 300);
     await game.waitFor('the disc on a phone', async () => (await game.board())[5][3] === 'Y');
