@@ -335,6 +335,8 @@ const scenarios = {
     await game.pressMenu('ScreenEasyComputer');
     await game.answerName('Spieler:', 'Siegerin');
     await game.waitForPicture('spielfeld', 'the board', 0.8);
+    await expectScreen(page, 'HeadingEasyComputer', say('ControlColumn', {column: 1}));
+    await expectAccessible(page, 'the board against the computer');
     await listen(page);
     const level = await game.pictureShare('compuleicht', layout.LevelPictureX, layout.LevelPictureY);
     check(level > 0.95, 'the easy level picture is not shown');
@@ -464,6 +466,16 @@ const scenarios = {
     // A slow machine can only lengthen the pause; half of it is a bound
     // that no load makes fail.
     check(gap >= 500, `the computer's disc came ${Math.round(gap)} ms after the human's, without its pause of 1000 ms`);
+    // Keys wait their turn as presses do: the second of two quick digits
+    // comes during the computer's pause and is played after its answer.
+    await page.keyboard.press('5');
+    await page.keyboard.press('7');
+    await game.waitFor('both keys and both answers', async () => {
+      const now = await game.board();
+      const all = now.join('');
+      return (all.split('Y').length === 5 && all.split('R').length === 5 && now.some((row) => row[6] === 'Y')) ||
+        `board |${now.join('|')}|`;
+    }, 8000);
   },
 
   async credits_end(game, {url, page, shot}) {
