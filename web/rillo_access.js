@@ -33,6 +33,10 @@ var RilloAccessLibrary = {
       if (RilloAccess.started) return;
       RilloAccess.started = true;
       document.addEventListener('keydown', RilloAccess.key);
+      // The focused control is shown only to a player using the keyboard;
+      // a mouse, pen or finger player never sees it.
+      document.addEventListener('keydown', function() { document.body.classList.add('keyboard'); }, true);
+      document.addEventListener('pointerdown', function() { document.body.classList.remove('keyboard'); }, true);
     },
 
     activate: function(control) {

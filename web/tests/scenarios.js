@@ -132,6 +132,9 @@ const scenarios = {
     await shot('intro');
     await toMenu(game);
     check((await game.pictureShare('menue')) === 1, 'the menu is not drawn exactly');
+    const focused = await page.evaluate(() => [document.activeElement.getAttribute('aria-label'),
+      getComputedStyle(document.activeElement).opacity]);
+    check(focused.join() === `${texts.ControlTwoPlayers},0`, `after a mouse press the focused control is ${focused}`);
     check((await page.getByRole('dialog').count()) === 0, 'a dialog is open on the menu');
     await shot('menu');
   },
