@@ -59,3 +59,39 @@ constexpr const char* WindowTitle = "Rillo";
 // Windows program.
 constexpr const char* PageEndedText = "Rillo wurde beendet.";
 constexpr const char* PageRestartText = "Neu starten";
+
+// The page's controls and announcements. Only the page reads them (through
+// tools/web_texts.py, which reads this file as UTF-8), so they may hold
+// umlauts; {name} and {column} are filled in by the page.
+constexpr const char* HeadingIntro = "Rillo, vier in einer Reihe";
+constexpr const char* HeadingMenu = "Menü";
+constexpr const char* HeadingTwoPlayers = "Spielfeld: Zwei Spieler";
+constexpr const char* HeadingEasyComputer = "Spielfeld: Computer leicht";
+constexpr const char* HeadingHardComputer = "Spielfeld: Computer schwer";
+constexpr const char* HeadingHighscores = "Bestenliste";
+constexpr const char* HeadingCredits = "Mitwirkende";
+constexpr const char* ControlContinue = "Weiter";
+constexpr const char* ControlTwoPlayers = "Zwei Spieler";
+constexpr const char* ControlEasyComputer = "Computer leicht";
+constexpr const char* ControlHardComputer = "Computer schwer";
+constexpr const char* ControlHighscores = "Bestenliste";
+constexpr const char* ControlCredits = "Mitwirkende";
+constexpr const char* ControlColumn = "Spalte {column}";
+constexpr const char* ControlBack = "Zurück";
+constexpr const char* ControlEnd = "Beenden";
+constexpr const char* TableRankHeader = "Platz";
+constexpr const char* TableNameHeader = "Name";
+constexpr const char* TableMovesHeader = "Züge";
+constexpr const char* AnnounceDisc = "{name}: Spalte {column}";
+constexpr const char* AnnounceComputerDisc = "Computer: Spalte {column}";
+constexpr const char* AnnounceFullColumn = "Spalte {column} ist voll";
+constexpr const char* AnnounceTurn = "{name} ist am Zug";
+constexpr const char* AnnounceComputerTurn = "Der Computer ist am Zug";
+constexpr const char* BoxOkText = "OK";
+constexpr const char* BoxCancelText = "Abbrechen";
+constexpr const char* BoxYesText = "Ja";
+constexpr const char* BoxNoText = "Nein";
+constexpr const char* IconErrorText = "Fehler";
+constexpr const char* IconQuestionText = "Frage";
+constexpr const char* IconWarningText = "Warnung";
+constexpr const char* IconInformationText = "Information";

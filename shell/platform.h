@@ -6,7 +6,8 @@
 //                     players/win32_name_dialog.cpp (RunNamePrompt, WideFromAnsi)
 //   native tests      tests/fake_platform.cpp (all of them, recording each call)
 //   web build         shell/web_platform.cpp (all but two) and
-//                     players/web_name_dialog.cpp (RunNamePrompt, WideFromAnsi)
+//                     players/web_name_dialog.cpp (RunNamePrompt); the page
+//                     writes no dialog template, so it has no WideFromAnsi
 // players/dialog_template.cpp is portable code although it writes the Windows
 // dialog template format: kept out of the win32_ files on purpose, so every
 // byte of the template is checked by the native tests.

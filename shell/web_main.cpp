@@ -17,6 +17,7 @@
 #include "game/texts.h"
 #include "shell/app.h"
 #include "shell/screens.h"
+#include "shell/web_access.h"
 #include "shell/web_page.h"
 
 // The page's one window: the canvas.
@@ -27,22 +28,6 @@ struct PlatformWindow {
 namespace {
 
 PlatformWindow Canvas = {0};
-
-// The events of the page, packed into one number by the page.
-constexpr int EventPress = 1;
-constexpr int EventPaint = 2;
-constexpr int EventClosed = 3;
-
-struct PageEvent {
-    int kind;
-    int x;
-    int y;
-};
-
-PageEvent NextEvent() {
-    int packed = rillo_next_event();
-    return {packed >> 20, (packed >> 10) & 0x3FF, packed & 0x3FF};
-}
 
 // The folder kept in the browser's storage, which is the game's working
 // folder, so the table's path from the game names a file in it; and the
@@ -96,7 +81,7 @@ void OpenSavedTable() {
 }  // namespace
 
 int main() {
-    rillo_page_start();
+    rillo_page_start(PageEventPress, PageEventPaint, PageEventClosed);
     OpenSavedTable();
     ClearBoard();
     // As on Windows, the intro picture's size is read while the window is
@@ -110,13 +95,19 @@ int main() {
     RequestRepaint(MainWindow);
 
     for (;;) {
-        PageEvent event = NextEvent();
-        if (event.kind == EventClosed)
+        int x = 0;
+        int y = 0;
+        int kind = rillo_next_event(&x, &y);
+        if (kind == PageEventClosed)
             break;
-        if (event.kind == EventPaint) {
+        if (kind == PageEventPaint) {
+            AccessBeforePaint();
             PaintScreen(MainWindow);
-        } else if (event.kind == EventPress) {
-            HandleClick(event.x, event.y, MainWindow);
+            AccessAfterPaint();
+        } else if (kind == PageEventPress) {
+            AccessBeforePress(x);
+            HandleClick(x, y, MainWindow);
+            AccessAfterPress();
         }
         // The Windows program ends at the next message it takes; a page has
         // no such message to wait for, so it ends as soon as the game asks.

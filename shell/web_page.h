@@ -5,12 +5,16 @@
 
 extern "C" {
 
-// Once at start: takes the canvas and starts queueing the page's events.
-void rillo_page_start();
+// The kinds of event the page queues for the game's loop; the page learns
+// their values from rillo_page_start.
+enum PageEventKind { PageEventPress = 1, PageEventPaint = 2, PageEventClosed = 3 };
 
-// Waits for the page's next event, packed by PackEvent's rule in web_main.cpp:
-// kind in bits 20 and up, x in bits 10 to 19, y in bits 0 to 9.
-int rillo_next_event();
+// Once at start: takes the canvas and starts queueing the page's events.
+void rillo_page_start(int press, int paint, int closed);
+
+// Waits for the page's next event and returns its kind; a press's place in
+// the game's pixels goes to *x and *y.
+int rillo_next_event(int* x, int* y);
 
 // Paints: a repaint wanted (erasing first or not); the start of one paint,
 // which erases when it was asked for and takes the wish back; its end.
@@ -50,4 +54,18 @@ void rillo_release_lock(int lock);
 
 // The game has ended: the page stops taking clicks and offers a new start.
 void rillo_ended();
+
+// The page's controls, headings and announcements (web/rillo_access.js).
+// Texts are named by their names in game/texts.h; the page has them all.
+// A new screen: its heading, then its controls, each over its hit area
+// (edges included) and a press at its middle, then the table's rows where
+// the screen shows them; rillo_access_shown puts the focus on its first
+// control.
+void rillo_access_screen(const char* heading);
+void rillo_access_control(const char* name, int number, int left, int top, int right, int bottom);
+void rillo_access_row(int rank, const char* name, const char* moves);
+void rillo_access_shown();
+// One announcement for the live region: the text of that name with {name}
+// and {column} filled in (name in the game's own bytes, may be empty).
+void rillo_announce(const char* text, const char* name, int column);
 }

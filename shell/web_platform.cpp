@@ -15,6 +15,7 @@
 #include <string>
 
 #include "shell/platform.h"
+#include "shell/web_access.h"
 #include "shell/web_page.h"
 
 // A font the game made: its request, with its own copy of the face.
@@ -62,16 +63,28 @@ std::string PagePath(const char* path) {
 
 }  // namespace
 
+// Before the game waits (a box, a sound, a pause), the page's live region
+// learns of the discs drawn so far.
 int ShowMessage(WindowHandle /*owner*/, const char* text, const char* caption, unsigned style) {
+    AccessNoteBoard();
     return rillo_show_box(text, caption, style);
 }
 
-void StartSound(const char* path) { rillo_start_sound(PagePath(path).c_str()); }
+void StartSound(const char* path) {
+    AccessNoteBoard();
+    rillo_start_sound(PagePath(path).c_str());
+}
 
-void PlaySoundToEnd(const char* path) { rillo_play_to_end(PagePath(path).c_str()); }
+void PlaySoundToEnd(const char* path) {
+    AccessNoteBoard();
+    rillo_play_to_end(PagePath(path).c_str());
+}
 
 // The page goes on drawing while the game sleeps; clicks meanwhile are queued.
-void Pause(int milliseconds) { emscripten_sleep(static_cast<unsigned>(milliseconds)); }
+void Pause(int milliseconds) {
+    AccessNoteBoard();
+    emscripten_sleep(static_cast<unsigned>(milliseconds));
+}
 
 void RequestRepaint(WindowHandle /*window*/) { rillo_request_paint(1); }
 
@@ -107,6 +120,7 @@ void DrawDot(DrawContext /*context*/, int x, int y, int diameter, Colour colour)
 }
 
 void WriteText(DrawContext context, int x, int y, const char* text, int length) {
+    AccessNoteText(x, y, text, length);
     // Without a font of the game's, the page's default: no face, all zero.
     static const FontRequest DefaultFont = {};
     const PlatformFont* font = context->font;

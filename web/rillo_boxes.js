@@ -34,14 +34,12 @@ var RilloBoxesLibrary = {
     // A modal box: caption as its name, text as its description, the icon and
     // the buttons its style names. Resolves with the answer pressed.
     showBox: function(text, caption, style) {
-      var buttonSets = {
-        0: [['OK', 1]],
-        1: [['OK', 1], ['Abbrechen', 2]],
-        3: [['Ja', 6], ['Nein', 7], ['Abbrechen', 2]],
-        4: [['Ja', 6], ['Nein', 7]],
-      };
-      var icons = {0x10: ['error', 'Fehler'], 0x20: ['question', 'Frage'],
-                   0x30: ['warning', 'Warnung'], 0x40: ['information', 'Information']};
+      var ok = [RilloTexts.BoxOkText, 1], cancel = [RilloTexts.BoxCancelText, 2];
+      var yes = [RilloTexts.BoxYesText, 6], no = [RilloTexts.BoxNoText, 7];
+      var buttonSets = {0: [ok], 1: [ok, cancel], 3: [yes, no, cancel], 4: [yes, no]};
+      var icons = {0x10: ['error', RilloTexts.IconErrorText], 0x20: ['question', RilloTexts.IconQuestionText],
+                   0x30: ['warning', RilloTexts.IconWarningText],
+                   0x40: ['information', RilloTexts.IconInformationText]};
       var buttons = buttonSets[style & 0x0f] || buttonSets[0];
       var icon = icons[style & 0xf0];
       // Escape answers Cancel where there is one, OK where OK is alone, and
@@ -85,7 +83,8 @@ var RilloBoxesLibrary = {
     // The name question: caption, the prompt as the field's label, a field of
     // at most size - 1 characters, "OK" (Enter) and "Abbrechen" (Escape).
     askName: function(prompt, caption, size) {
-      var question = RilloBoxes.frame(caption, [['OK', 1], ['Abbrechen', 2]], 'box name');
+      var question = RilloBoxes.frame(caption, [[RilloTexts.NameOkText, 1], [RilloTexts.NameCancelText, 2]],
+                                      'box name');
       var field = RilloBoxes.make('input', {id: question.id + '-field', type: 'text', maxLength: size - 1,
                                             autocomplete: 'off', spellcheck: false, autofocus: true});
       question.body.append(RilloBoxes.make('label', {htmlFor: field.id, textContent: prompt}), field);

@@ -8,6 +8,8 @@ var RilloPageLibrary = {
   $Rillo: {
     canvas: null,
     context: null,
+    // The kinds of event, as the game's loop names them (shell/web_page.h).
+    kinds: null,
     queue: [],
     paintWanted: false,
     eraseWanted: false,
@@ -271,15 +273,23 @@ var RilloPageLibrary = {
         return;
       }
       Rillo.lastPress = {time: event.timeStamp, x: x, y: y};
+      Rillo.queuePress(x, y);
+    },
+
+    // A press at the game's (x, y), from the canvas or from one of the
+    // page's controls (web/rillo_access.js).
+    queuePress: function(x, y) {
       // Only a runtime that has started takes presses.
-      if (!Module['calledRun']) return;
-      Rillo.queue.push({kind: 1, x: x, y: y});
+      if (Rillo.ended || !Module['calledRun']) return;
+      Rillo.allowSound();
+      Rillo.queue.push({kind: Rillo.kinds.press, x: x, y: y});
       Rillo.wake();
     },
   },
 
   rillo_page_start__deps: ['$Rillo'],
-  rillo_page_start: function() {
+  rillo_page_start: function(press, paint, closed) {
+    Rillo.kinds = {press: press, paint: paint, closed: closed};
     Rillo.canvas = document.getElementById('screen');
     Rillo.context = Rillo.canvas.getContext('2d', {willReadFrequently: true});
     Rillo.canvas.addEventListener('pointerdown', Rillo.press);
@@ -291,22 +301,27 @@ var RilloPageLibrary = {
       Rillo.wake();
     });
     Module['memoryBytes'] = function() { return HEAPU8.length; };
-    window.addEventListener('pagehide', function() {
-      Rillo.queue.push({kind: 3, x: 0, y: 0});
+    // A page kept for the browser's Back and Forward is not closed: it comes
+    // back as it was and plays on.
+    window.addEventListener('pagehide', function(event) {
+      if (event.persisted) return;
+      Rillo.queue.push({kind: Rillo.kinds.closed, x: 0, y: 0});
       Rillo.wake();
     });
   },
 
   rillo_next_event__deps: ['$Rillo'],
-  rillo_next_event: function() {
+  rillo_next_event: function(x, y) {
     return Asyncify.handleAsync(async function() {
       for (;;) {
         // Presses and the page's end come before a paint, as on Windows.
         if (Rillo.queue.length > 0) {
           var event = Rillo.queue.shift();
-          return (event.kind << 20) | (event.x << 10) | event.y;
+          HEAP32[x >> 2] = event.x;
+          HEAP32[y >> 2] = event.y;
+          return event.kind;
         }
-        if (Rillo.paintWanted) return 2 << 20;
+        if (Rillo.paintWanted) return Rillo.kinds.paint;
         await new Promise(function(resolve) { Rillo.waiter = resolve; });
       }
     });
@@ -500,6 +515,7 @@ var RilloPageLibrary = {
     Rillo.ended = true;
     Rillo.queue.length = 0;
     document.body.classList.add('ended');
+    document.getElementById('controls').replaceChildren();
     document.getElementById('status').hidden = false;
     document.getElementById('ended-text').textContent = RilloTexts.PageEndedText;
     document.getElementById('restart').focus();

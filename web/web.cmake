@@ -10,9 +10,10 @@ add_executable(rillo ${RILLO_WEB_SOURCES})
 target_link_libraries(rillo PRIVATE rillo_core)
 set_target_properties(rillo PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-# The page's half of the platform layer, in two parts.
+# The page's half of the platform layer, in three parts.
 set(RILLO_WEB_LIBRARIES ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js
-                        ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js)
+                        ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js
+                        ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_access.js)
 # Only these page calls may pause the game's loop; every other call into the
 # page returns at once.
 set(RILLO_WEB_WAITING_CALLS
@@ -29,6 +30,7 @@ target_link_options(rillo PRIVATE
   -lidbfs.js
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js"
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js"
+  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_access.js"
   "SHELL:--preload-file ${CMAKE_CURRENT_SOURCE_DIR}/data/src@/rillo/src")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_LIBRARIES})
 file(GLOB RILLO_WEB_DATA CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/data/src/*")

@@ -18,7 +18,7 @@ function readLayout() {
   layout.menu = {};
   for (const m of text.matchAll(/\{(\d+), (\d+), (\d+), (\d+), (Screen\w+)\}/g)) {
     const [left, right, top, bottom] = m.slice(1, 5).map(Number);
-    layout.menu[m[5]] = {x: Math.round((left + right) / 2), y: Math.round((top + bottom) / 2)};
+    layout.menu[m[5]] = {x: Math.round((left + right) / 2), y: Math.round((top + bottom) / 2), left, right, top, bottom};
   }
   const rows = text.match(/HighscoreRowY\[\] = \{([^}]*)\}/);
   layout.HighscoreRowY = rows[1].split(',').map(Number);
@@ -226,7 +226,7 @@ class Game {
   }
 
   nameQuestion() {
-    return this.page.getByRole('dialog', {name: '***Name***', exact: true});
+    return this.page.getByRole('dialog', {name: texts.NameCaption, exact: true});
   }
 
   // Answers the name question with a name (empty: OK on an empty field).
@@ -238,7 +238,7 @@ class Game {
     await field.fill(name);
     // The next question may follow at once: this one must go.
     const asked = await question.elementHandle();
-    await question.getByRole('button', {name: 'OK', exact: true}).click();
+    await question.getByRole('button', {name: texts.NameOkText, exact: true}).click();
     await this.page.waitForFunction((dialog) => !dialog.isConnected, asked);
   }
 

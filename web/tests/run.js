@@ -11,7 +11,7 @@ const fs = require('fs');
 const path = require('path');
 const {chromium} = require('playwright-core');
 const {Game, root} = require('./page');
-const {scenarios, limits, narrow} = require('./scenarios');
+const {scenarios, limits, narrow, ownBrowser} = require('./scenarios');
 
 const DefaultLimit = 60;
 
@@ -66,20 +66,28 @@ async function main() {
   for (const name of names) if (!scenarios[name]) throw new Error(`no scenario "${name}"; --list names them`);
   fs.mkdirSync(options.shots, {recursive: true});
 
-  // Playwright gives every launch a fresh, temporary profile of its own.
-  const browser = await chromium.launch({
+  // Playwright gives every launch a fresh, temporary profile of its own; a
+  // scenario that needs other launch options gets a browser of its own.
+  const launch = (extra) => chromium.launch({
     executablePath: process.env.RILLO_CHROMIUM || '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--no-first-run'],
+    ...extra,
   });
+  const browser = await launch({});
   let passed = 0;
   let failed = 0;
   try {
     for (const name of names) {
       const started = Date.now();
       try {
-        await runOne(browser, name, options);
+        if (ownBrowser[name]) {
+          const own = await launch(ownBrowser[name]);
+          await runOne(own, name, options).finally(() => own.close());
+        } else {
+          await runOne(browser, name, options);
+        }
         passed++;
         console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
       } catch (error) {

@@ -12,6 +12,53 @@ function check(condition, message) {
 
 const EmptyBoard = ['       ', '       ', '       ', '       ', '       ', '       '];
 
+// A text of game/texts.h with {name} and {column} filled in, as the page
+// fills them.
+function say(name, values = {}) {
+  return texts[name].replace(/\{(\w+)\}/g, (_, key) => String(values[key]));
+}
+
+// axe-core on what the page shows now: no violation of any rule.
+async function expectAccessible(page, where) {
+  await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+  const found = await page.evaluate(async () => (await window.axe.run(document)).violations
+    .map((v) => `${v.id} (${v.nodes.map((n) => n.target.join(' ')).join(', ')})`));
+  check(found.length === 0, `axe on ${where}: ${found.join('; ')}`);
+}
+
+// Everything the live region says from now on, read and cleared by heard().
+async function listen(page) {
+  await page.evaluate(() => {
+    window.rilloHeard = [];
+    new MutationObserver((changes) => {
+      for (const change of changes) for (const node of change.addedNodes) window.rilloHeard.push(node.textContent);
+    }).observe(document.getElementById('announcements'), {childList: true});
+  });
+}
+
+async function heard(page) {
+  return page.evaluate(() => window.rilloHeard.splice(0));
+}
+
+// The page's controls by name, in their order on the page, and the focused one.
+async function controlNames(page) {
+  return page.locator('#controls button').evaluateAll((all) => all.map((b) => b.getAttribute('aria-label')));
+}
+
+async function focusedName(page) {
+  return page.evaluate(() => document.activeElement && document.activeElement.getAttribute('aria-label'));
+}
+
+// Waits for a screen by its heading; its first control (or the one named)
+// must then have the focus.
+async function expectScreen(page, heading, focused) {
+  await page.locator('h1', {hasText: texts[heading]}).waitFor();
+  await page.waitForFunction((name) => document.activeElement &&
+    document.activeElement.getAttribute('aria-label') === name, focused);
+  const label = await page.locator('#screen').getAttribute('aria-label');
+  check(label === texts[heading], `the canvas is named "${label}" on the screen "${texts[heading]}"`);
+}
+
 // Drops discs column by column, checking each lands where it should.
 async function playColumns(game, columns, board, first = 'Y') {
   const rows = board.map((line) => line.split(''));
@@ -37,6 +84,26 @@ async function startTwoPlayers(game, first, second) {
   await game.answerName('Spieler1:', first);
   await game.answerName('Spieler2:', second);
   await game.waitForPicture('spielfeld', 'the board', 0.8);
+}
+
+// Presses keys one right after the other, then waits for the board they
+// make: quick key presses are each a press. columns are the columns the
+// keys drop discs in, in order, for the board and the announcements.
+async function keyColumns(game, keys, columns, board, names, first = 0) {
+  for (const key of keys) await game.page.keyboard.press(key);
+  const rows = board.map((line) => line.split(''));
+  const expected = [];
+  columns.forEach((column, i) => {
+    const mover = (first + i) % 2;
+    let row = 5;
+    while (rows[row][column] !== ' ') row--;
+    rows[row][column] = mover === 0 ? 'Y' : 'R';
+    expected.push(say('AnnounceDisc', {name: names[mover], column: column + 1}));
+    if (i < columns.length - 1) expected.push(say('AnnounceTurn', {name: names[1 - mover]}));
+  });
+  const after = rows.map((line) => line.join(''));
+  await game.waitForBoard(after, `the discs of the keys ${keys.join(' ')}`);
+  return {board: after, expected};
 }
 
 const nameAreas = {
@@ -65,6 +132,9 @@ const scenarios = {
     await shot('intro');
     await toMenu(game);
     check((await game.pictureShare('menue')) === 1, 'the menu is not drawn exactly');
+    const focused = await page.evaluate(() => [document.activeElement.getAttribute('aria-label'),
+      getComputedStyle(document.activeElement).opacity]);
+    check(focused.join() === `${texts.ControlTwoPlayers},0`, `after a mouse press the focused control is ${focused}`);
     check((await page.getByRole('dialog').count()) === 0, 'a dialog is open on the menu');
     await shot('menu');
   },
@@ -117,6 +187,114 @@ const scenarios = {
     await game.waitForPicture('menue', 'the menu after No', 0.99);
   },
 
+  // Intro to credits with the keyboard alone, through the page's controls;
+  // axe-core checks every screen and box on the way.
+  async keyboard_only(game, {url, page, shot}) {
+    await page.addInitScript(() => {
+      window.rilloPointers = 0;
+      addEventListener('pointerdown', () => window.rilloPointers++, true);
+    });
+    await game.open(url);
+    await listen(page);
+    await expectScreen(page, 'HeadingIntro', texts.ControlContinue);
+    await expectAccessible(page, 'the intro');
+    await page.keyboard.press('Enter');
+    await game.waitForPicture('menue', 'the menu', 0.99);
+    await expectScreen(page, 'HeadingMenu', texts.ControlTwoPlayers);
+    const menu = ['ControlTwoPlayers', 'ControlEasyComputer', 'ControlHardComputer', 'ControlHighscores', 'ControlCredits'];
+    const shown = await controlNames(page);
+    check(shown.join() === menu.map((n) => texts[n]).join(), `the menu's controls are ${shown}`);
+    // The focused control outlines its hit area; the others are not seen.
+    const canvas = await page.locator('#screen').boundingBox();
+    const looks = await page.locator('#controls button').evaluateAll((all) => all.map((b) => {
+      const r = b.getBoundingClientRect();
+      return {left: r.left, top: r.top, width: r.width, height: r.height, opacity: getComputedStyle(b).opacity};
+    }));
+    const area = layout.menu.ScreenTwoPlayers;
+    const scale = canvas.width / 800;
+    const off = Math.max(Math.abs(looks[0].left - canvas.x - area.left * scale), Math.abs(looks[0].top - canvas.y - area.top * scale),
+      Math.abs(looks[0].width - (area.right - area.left + 1) * scale), Math.abs(looks[0].height - (area.bottom - area.top + 1) * scale));
+    check(off < 1.5, `the control "${shown[0]}" lies ${off.toFixed(1)} px off its hit area`);
+    check(looks[0].opacity === '1' && looks.slice(1).every((l) => l.opacity === '0'),
+      `the controls' opacities are ${looks.map((l) => l.opacity)}`);
+    await expectAccessible(page, 'the menu');
+    await shot('keyboard_menu');
+
+    await page.keyboard.press('Enter');
+    const question = game.nameQuestion();
+    await question.getByLabel('Spieler1:', {exact: true}).waitFor();
+    await expectAccessible(page, 'the name question');
+    await page.keyboard.type('Anna');
+    await page.keyboard.press('Enter');
+    await question.getByLabel('Spieler2:', {exact: true}).waitFor();
+    await page.keyboard.type('Bernd');
+    await page.keyboard.press('Enter');
+    await game.waitForPicture('spielfeld', 'the board', 0.8);
+    const column = (n) => say('ControlColumn', {column: n});
+    await expectScreen(page, 'HeadingTwoPlayers', column(1));
+    const columns = await controlNames(page);
+    check(columns.join() === [1, 2, 3, 4, 5, 6, 7].map(column).join(), `the board's controls are ${columns}`);
+    await expectAccessible(page, 'the board');
+    await heard(page);
+
+    // Digits, Right with Enter or Space: a win of player 1 in column 1.
+    const names = ['Anna', 'Bernd'];
+    let game1 = await keyColumns(game, ['1', 'ArrowRight', 'Enter', '1', '2', '1', 'ArrowRight', ' ', '1'],
+      [0, 1, 0, 1, 0, 1, 0], EmptyBoard, names);
+    await game.expectBox('***SIEG***SPIELER 1***', 'Anna', 'Information', ['OK']);
+    let said = await heard(page);
+    check(said.join('|') === game1.expected.join('|'), `the live region said\n${said.join('\n')}\nexpected\n${game1.expected.join('\n')}`);
+    await expectAccessible(page, 'the win box');
+    await page.keyboard.press('Enter');
+    await game.expectBox('***????***', 'Nochmal', 'Frage', ['Ja', 'Nein', 'Abbrechen']);
+    await expectAccessible(page, 'the box "Nochmal"');
+    await page.keyboard.press('Enter');
+    await game.waitForBoard(EmptyBoard, 'the board cleared after Yes');
+    check((await focusedName(page)) === column(1), `after Yes the focus is on "${await focusedName(page)}"`);
+
+    // A full column is announced, and the same player moves again.
+    game1 = await keyColumns(game, ['1', '1', '1', '1', '1', '1'], [0, 0, 0, 0, 0, 0], EmptyBoard, names);
+    said = await heard(page);
+    await page.keyboard.press('1');
+    await page.waitForFunction(() => window.rilloHeard.length >= 2);
+    said = said.concat(await heard(page));
+    const full = game1.expected.concat([say('AnnounceTurn', {name: 'Anna'}), say('AnnounceFullColumn', {column: 1}), say('AnnounceTurn', {name: 'Anna'})]);
+    check(said.join('|') === full.join('|'), `the live region said\n${said.join('\n')}\nexpected\n${full.join('\n')}`);
+    await keyColumns(game, ['2', '3', '2', '3', '2', '3', '2'], [1, 2, 1, 2, 1, 2, 1], game1.board, names);
+    await game.box('***SIEG***SPIELER 1***').waitFor();
+    await page.keyboard.press('Enter');
+    await game.box('***????***').waitFor();
+    await page.keyboard.press('Tab');
+    await page.keyboard.press('Enter');
+    await expectScreen(page, 'HeadingMenu', texts.ControlTwoPlayers);
+
+    // The highscore table, read as a table, as the screen draws it.
+    for (let i = 0; i < 3; i++) await page.keyboard.press('Tab');
+    await page.keyboard.press('Enter');
+    await expectScreen(page, 'HeadingHighscores', texts.ControlBack);
+    const table = page.getByRole('table', {name: texts.HeadingHighscores});
+    const rows = await table.locator('tr').evaluateAll((all) => all.map((tr) => Array.from(tr.cells, (c) => c.textContent).join(' ')));
+    const shipped = fs.readFileSync(path.join(root, 'data', 'src', 'Highscore.txt'), 'latin1').trim().split('\n')
+      .map((line, i) => `${i + 1} ${line}`);
+    const header = [texts.TableRankHeader, texts.TableNameHeader, texts.TableMovesHeader].join(' ');
+    check(rows.join('|') === [header, ...shipped].join('|'), `the table reads\n${rows.join('\n')}`);
+    await expectAccessible(page, 'the highscore screen');
+    await page.keyboard.press('Enter');
+    await expectScreen(page, 'HeadingMenu', texts.ControlTwoPlayers);
+    check(await table.isHidden(), 'the table stays on the menu');
+
+    for (let i = 0; i < 4; i++) await page.keyboard.press('Tab');
+    await page.keyboard.press('Enter');
+    await expectScreen(page, 'HeadingCredits', texts.ControlEnd);
+    await expectAccessible(page, 'the credits');
+    await page.keyboard.press('Enter');
+    await page.getByRole('status').getByText(texts.PageEndedText).waitFor();
+    check((await focusedName(page)) === null && (await page.evaluate(() => document.activeElement.id)) === 'restart',
+      'the focus is not on the new start');
+    await expectAccessible(page, 'the ended page');
+    check((await page.evaluate(() => window.rilloPointers)) === 0, 'a pointer pressed during the keyboard game');
+  },
+
   async name_dialog(game, {url, page, shot}) {
     await game.open(url);
     await toMenu(game);
@@ -160,6 +338,9 @@ const scenarios = {
     await game.pressMenu('ScreenEasyComputer');
     await game.answerName('Spieler:', 'Siegerin');
     await game.waitForPicture('spielfeld', 'the board', 0.8);
+    await expectScreen(page, 'HeadingEasyComputer', say('ControlColumn', {column: 1}));
+    await expectAccessible(page, 'the board against the computer');
+    await listen(page);
     const level = await game.pictureShare('compuleicht', layout.LevelPictureX, layout.LevelPictureY);
     check(level > 0.95, 'the easy level picture is not shown');
 
@@ -195,8 +376,17 @@ const scenarios = {
           }
           return `${human} yellow, ${computer} red`;
         }, 8000);
+        // The live region names each disc and whose turn follows.
+        const text = box === '' ? '' : await game.page.locator(`#${await page.getByRole('alertdialog').getAttribute('aria-describedby')}`).textContent();
+        const now = await game.board();
+        const answered = [0, 1, 2, 3, 4, 5, 6].find((c) => now.some((row, r) => row[c] === 'R' && before[r][c] !== 'R'));
+        const expected = [say('AnnounceDisc', {name: 'Siegerin', column: column + 1})];
+        if (text !== 'Siegerin') expected.push(texts.AnnounceComputerTurn);
+        if (answered !== undefined) expected.push(say('AnnounceComputerDisc', {column: answered + 1}));
+        if (box === '') expected.push(say('AnnounceTurn', {name: 'Siegerin'}));
+        const said = await heard(page);
+        check(said.join('|') === expected.join('|'), `the live region said ${said.join(' | ')}, expected ${expected.join(' | ')}`);
         if (box === '') continue;
-        const text = await game.page.locator(`#${await page.getByRole('alertdialog').getAttribute('aria-describedby')}`).textContent();
         if (box === '***SIEG***' && text === 'Siegerin') {
           // The first game counts its moves from 0, later ones from 1.
           moves = (gameNumber === 1 ? 0 : 1) + clicks - 1;
@@ -279,6 +469,16 @@ const scenarios = {
     // A slow machine can only lengthen the pause; half of it is a bound
     // that no load makes fail.
     check(gap >= 500, `the computer's disc came ${Math.round(gap)} ms after the human's, without its pause of 1000 ms`);
+    // Keys wait their turn as presses do: the second of two quick digits
+    // comes during the computer's pause and is played after its answer.
+    await page.keyboard.press('5');
+    await page.keyboard.press('7');
+    await game.waitFor('both keys and both answers', async () => {
+      const now = await game.board();
+      const all = now.join('');
+      return (all.split('Y').length === 5 && all.split('R').length === 5 && now.some((row) => row[6] === 'Y')) ||
+        `board |${now.join('|')}|`;
+    }, 8000);
   },
 
   async credits_end(game, {url, page, shot}) {
@@ -312,26 +512,80 @@ const scenarios = {
     await status.getByText(texts.PageEndedText).waitFor();
   },
 
+  // Back after leaving in the middle of a game: the page comes back from the
+  // browser's back/forward cache as it was and plays on; Forward and Back
+  // again likewise.
+  async back_keeps_game(game, {url, page}) {
+    await game.open(url);
+    await toMenu(game);
+    await startTwoPlayers(game, 'Anna', 'Bernd');
+    let board = await playColumns(game, [3, 4], EmptyBoard);
+    await page.evaluate(() => addEventListener('pageshow', (event) => { window.rilloBack = event.persisted; }));
+    // A page from the cache fires no load event.
+    // Away to another page of the site (a second Rillo), then Forward to it.
+    for (const away of [() => page.goto(url + '?away'), () => page.goForward({waitUntil: 'commit'})]) {
+      await away();
+      await game.waitForPicture('intro', 'the page gone to', 0.99);
+      await page.goBack({waitUntil: 'commit'});
+      await page.waitForFunction(() => window.rilloBack !== undefined);
+      check((await page.evaluate(() => window.rilloBack)) === true, 'the page did not come back from the back/forward cache');
+      check(await page.getByRole('status').isHidden(), 'Back shows the game as ended');
+      await page.evaluate(() => { window.rilloBack = null; });
+      board = await playColumns(game, [3], board, board.join('').split('R').length < board.join('').split('Y').length ? 'R' : 'Y');
+    }
+  },
+
+  // A phone upright and sideways, and a laptop: the whole canvas shows,
+  // as large as fits, centred; the boxes are sized for a finger.
   async narrow_screen(game, {url, page, shot}) {
     await game.open(url);
-    const fit = await page.evaluate(() => ({
-      scroll: document.documentElement.scrollWidth, width: window.innerWidth,
-      canvas: document.getElementById('screen').getBoundingClientRect().width}));
-    check(fit.scroll <= fit.width, `the page is ${fit.scroll} wide on a screen of ${fit.width}`);
-    check(fit.canvas <= fit.width, `the canvas is ${fit.canvas} wide on a screen of ${fit.width}`);
+    for (const [width, height] of [[360, 740], [740, 360], [1280, 800]]) {
+      await page.setViewportSize({width, height});
+      const fit = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+        const r = document.getElementById('screen').getBoundingClientRect();
+        resolve({left: r.left, top: r.top, right: r.right, bottom: r.bottom,
+          scrollWidth: document.documentElement.scrollWidth, scrollHeight: document.documentElement.scrollHeight});
+      })));
+      const where = `at ${width} x ${height} the canvas spans (${fit.left}, ${fit.top}) to (${fit.right}, ${fit.bottom})`;
+      check(fit.left >= 0 && fit.top >= 0 && fit.right <= width && fit.bottom <= height, `${where}: not all on screen`);
+      check(fit.scrollWidth <= width && fit.scrollHeight <= height, `${where}: the page scrolls (${fit.scrollWidth} x ${fit.scrollHeight})`);
+      const full = Math.abs(fit.right - fit.left - width) < 1 || Math.abs(fit.bottom - fit.top - height) < 1;
+      const centred = Math.abs(fit.left + fit.right - width) < 1 && Math.abs(fit.top + fit.bottom - height) < 1;
+      check(full && centred, `${where}: not as large as fits, centred`);
+    }
+    await page.setViewportSize({width: 740, height: 360});
     const box = await page.locator('#screen').boundingBox();
     const tap = (x, y) => page.touchscreen.tap(box.x + (x * box.width) / 800, box.y + (y * box.height) / 600);
     await tap(400, 300);
     await game.waitForPicture('menue', 'the menu after a touch', 0.99);
     const at = layout.menu.ScreenEasyComputer;
     await tap(at.x, at.y);
-    await game.nameQuestion().getByLabel('Spieler:', {exact: true}).waitFor();
+    const question = game.nameQuestion();
+    const field = question.getByLabel('Spieler:', {exact: true});
+    await field.waitFor();
     await shot('narrow_name_dialog');
+    const sizes = await question.evaluate((dialog) => {
+      const r = dialog.getBoundingClientRect();
+      return {inside: r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight,
+        font: parseFloat(getComputedStyle(dialog.querySelector('label')).fontSize),
+        buttons: Array.from(dialog.querySelectorAll('button'), (b) => b.getBoundingClientRect().height)};
+    });
+    check(sizes.inside && sizes.font >= 16 && sizes.buttons.every((h) => h >= 44),
+      `the name question on a phone: ${JSON.stringify(sizes)}`);
+    await field.fill('Pia');
+    await question.getByRole('button', {name: texts.NameOkText, exact: true}).tap();
+    await game.waitForPicture('spielfeld', 'the board on a phone held sideways', 0.8);
+    await tap(discX(3), 300);
+    await game.waitFor('the disc on a phone', async () => (await game.board())[5][3] === 'Y');
+    await shot('phone_landscape');
   },
 };
 
 // Time limits against hangs, in seconds.
-const limits = {beat_easy_computer: 240, two_player_win: 90, credits_end: 90};
+const limits = {beat_easy_computer: 240, two_player_win: 90, credits_end: 90, keyboard_only: 90};
 const narrow = {narrow_screen: {viewport: {width: 360, height: 740}, hasTouch: true, isMobile: true}};
 
-module.exports = {scenarios, limits, narrow};
+// Playwright keeps pages out of the back/forward cache unless told not to.
+const ownBrowser = {back_keeps_game: {ignoreDefaultArgs: ['--disable-back-forward-cache']}};
+
+module.exports = {scenarios, limits, narrow, ownBrowser};
