@@ -13,7 +13,10 @@
 # computer and is therefore kept as it is.
 #
 # When the browser tests have left pictures in build/web-e2e/screenshots/,
-# those are copied as well, under their own names.
+# the page's pictures the README shows (web_pictures below) are copied as
+# well, under their own names; the browser's other pictures (intro.png,
+# menu.png, ...) would otherwise replace the Windows program's of the same
+# name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,10 +58,11 @@ for entry in "${pictures[@]}"; do
 done
 
 web=build/web-e2e/screenshots
+web_pictures=(web_game phone_landscape)
 if [ -d "$web" ]; then
-    for file in "$web"/*.png; do
-        [ -f "$file" ] || continue
-        cp "$file" "$out/$(basename "$file")"
-        echo "$out/$(basename "$file") from the browser tests"
+    for picture in "${web_pictures[@]}"; do
+        [ -f "$web/$picture.png" ] || continue
+        cp "$web/$picture.png" "$out/$picture.png"
+        echo "$out/$picture.png from the browser tests"
     done
 fi
