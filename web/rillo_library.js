@@ -434,6 +434,10 @@ var RilloPageLibrary = {
           return;
         }
         FS.syncfs(true, function(error) { resolve(error ? 0 : 1); });
+      }).then(function(loaded) {
+        // Where the browser refuses its storage the page says so.
+        if (!loaded && Module['onStorageRefused']) Module['onStorageRefused']();
+        return loaded;
       });
     });
   },
