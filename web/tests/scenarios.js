@@ -3,7 +3,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const {Game, layout, texts, root, discX} = require('./page');
+const {Game, layout, texts, root, discX, launchWithProfile} = require('./page');
 const {chooseColumn} = require('./four');
 
 function check(condition, message) {
@@ -327,6 +327,82 @@ const scenarios = {
     await tap(at.x, at.y);
     await game.nameQuestion().getByLabel('Spieler:', {exact: true}).waitFor();
     await shot('narrow_name_dialog');
+  },
+
+  // Loading: a missing rillo.wasm, then a slow data file, in a browser that
+  // refuses its storage.
+  async loading(game, {url, page, shot, allow}) {
+    allow(/404/);
+    allow(/storage could not be read|could not be written/);
+    await page.addInitScript(() => {
+      IDBFactory.prototype.open = () => { throw new DOMException('refused', 'SecurityError'); };
+    });
+    await page.route('**/rillo.wasm', (route) => route.fulfill({status: 404, body: 'not here'}));
+    await page.goto(url);
+    const alert = page.getByRole('alert');
+    await alert.waitFor();
+    const said = await alert.textContent();
+    check(said.startsWith(texts.PageFailedText) && said.includes('rillo.wasm') && said.includes('404'),
+      `the alert says "${said}"`);
+    await shot('load_failed');
+    await page.unroute('**/rillo.wasm');
+
+    // "Neu laden" loads afresh; while the data is held back the loading
+    // screen counts what has come and the canvas is not drawn yet.
+    let release;
+    const held = new Promise((resolve) => { release = resolve; });
+    await page.route('**/rillo.data', async (route) => { await held; await route.continue(); });
+    await page.getByRole('button', {name: texts.PageReloadText, exact: true}).click();
+    const progress = page.getByRole('progressbar', {name: texts.PageLoadingText, exact: true});
+    await game.waitFor('the script and code counted', async () => {
+      const value = Number(await progress.getAttribute('aria-valuenow'));
+      return (value > 0 && value < 100) || `the progress bar at ${value}`;
+    });
+    check((await game.pictureShare('intro')) < 0.5, 'the intro is drawn before its data came');
+    await shot('loading');
+    release();
+    await game.waitForPicture('intro', 'the intro once the data came');
+    check(await progress.isHidden(), 'the progress bar stays over the intro');
+    // Without storage the game plays on with a note that the table lasts
+    // this visit.
+    await page.getByRole('status').getByText(texts.PageStorageNote).waitFor();
+    await toMenu(game);
+  },
+
+  // The page as an app: installable in a player's profile, and after the
+  // first visit kept by its service worker, so it plays without a network.
+  async installed_offline(game, {url, shot}) {
+    const browser = await launchWithProfile();
+    try {
+      const app = new Game(browser.page);
+      await app.open(url);
+      const page = browser.page;
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      const session = await browser.context.newCDPSession(page);
+      const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+      check(installabilityErrors.length === 0,
+        `not installable: ${installabilityErrors.map((e) => e.errorId).join(', ')}`);
+      // One cache, holding exactly the files the release zip holds.
+      const shipped = fs.readFileSync(path.join(root, 'tools', 'check_web_package.sh'), 'utf8')
+        .match(/^files="(.*)"$/m)[1].split(' ').filter((file) => file !== 'sw.js').sort();
+      const kept = await page.evaluate(async () => {
+        const names = await caches.keys();
+        const files = await (await caches.open(names[0])).keys();
+        return {names, files: files.map((request) => new URL(request.url).pathname.split('/').pop()).sort()};
+      });
+      check(kept.names.length === 1 && /^rillo-\d+\.\d+\.\d+-[0-9a-f]{16}$/.test(kept.names[0]),
+        `the caches are ${kept.names}`);
+      check(kept.files.join() === shipped.join(), `the cache holds ${kept.files}, the site is ${shipped}`);
+
+      await browser.context.setOffline(true);
+      await page.reload();
+      await app.waitForPicture('intro', 'the intro offline');
+      await toMenu(app);
+      await startTwoPlayers(app, 'Anna', 'Bernd');
+      await playColumns(app, [3], EmptyBoard);
+    } finally {
+      await browser.close();
+    }
   },
 };
 
