@@ -63,6 +63,15 @@ const scenarios = {
     const size = await page.evaluate(() => [document.getElementById('screen').width, document.getElementById('screen').height]);
     check(size.join('x') === '800x600', `the canvas is ${size.join('x')}`);
     await shot('intro');
+    // Pictures are decoded once, but a file replaced meanwhile shows at the
+    // next paint: the intro's file now holds the credits.
+    const credits = fs.readFileSync(path.join(root, 'data', 'src', 'credits.bmp'));
+    await page.evaluate((bytes) => {
+      Module.FS_unlink('/rillo/src/intro.bmp');
+      Module.FS_createDataFile('/rillo/src', 'intro.bmp', new Uint8Array(bytes), true, true);
+      window.dispatchEvent(new Event('resize'));
+    }, [...credits]);
+    await game.waitForPicture('credits', 'the replaced intro picture', 0.99);
     await toMenu(game);
     check((await game.pictureShare('menue')) === 1, 'the menu is not drawn exactly');
     check((await page.getByRole('dialog').count()) === 0, 'a dialog is open on the menu');
