@@ -97,7 +97,6 @@ void OpenSavedTable() {
 
 int main() {
     rillo_page_start();
-    OpenSavedTable();
     ClearBoard();
     // As on Windows, the intro picture's size is read while the window is
     // made, and without it there is no window.
@@ -107,7 +106,12 @@ int main() {
         return 0;
     }
     MainWindow = &Canvas;
+    // The intro needs nothing from the browser's storage, which may take a
+    // while to open: it is drawn first, and presses wait in the queue until
+    // the table is loaded.
     RequestRepaint(MainWindow);
+    PaintScreen(MainWindow);
+    OpenSavedTable();
 
     for (;;) {
         PageEvent event = NextEvent();
