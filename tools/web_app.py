@@ -6,7 +6,8 @@
 Run after emscripten has written rillo.js, rillo.wasm and rillo.data into
 SITE_DIR. It
 
-- packs rillo.data with gzip (the page unpacks it while it loads);
+- packs the files of data/src into rillo.data, each with gzip (the page
+  unpacks them itself, the intro first);
 - draws the icons (192 and 512 pixels, and a maskable 512) from the intro
   picture of data/src, and takes the page's colours from the pictures: the
   background is the intro's commonest colour, the theme the board's;
@@ -29,6 +30,10 @@ from collections import Counter
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import web_texts  # noqa: E402  (the tool beside this one)
 
+# The data files the game needs for its first picture and its first steps
+# (the intro, and the table it copies into the browser's storage); the page
+# unpacks them first and the rest while the intro is on view.
+FIRST_FILES = ["intro.bmp", "Highscore.txt"]
 # The files the loader fetches, in the order it counts them.
 LOADED = ["rillo.js", "rillo.wasm", "rillo.data"]
 ICONS = [("icon-192.png", 192, False), ("icon-512.png", 512, False), ("icon-maskable-512.png", 512, True)]
@@ -122,14 +127,21 @@ def write(path, data):
     os.replace(path + ".new", path)
 
 
-def pack_data(site):
-    # The build writes rillo.data afresh at every link; one that already
-    # starts with gzip's mark was packed by an earlier run.
-    path = os.path.join(site, "rillo.data")
-    with open(path, "rb") as file:
-        data = file.read()
-    if data[:2] != b"\x1f\x8b":
-        write(path, gzip.compress(data, 9, mtime=0))
+def pack_data(source, site):
+    """Writes rillo.data: each file of data/src packed with gzip on its own,
+    one after the other, the files the first picture needs first. Returns
+    the index the page unpacks them by: [name, offset, packed size, size]."""
+    folder = os.path.join(source, "data", "src")
+    names = sorted(os.listdir(folder), key=lambda name: (name not in FIRST_FILES, name))
+    index, packed = [], b""
+    for name in names:
+        with open(os.path.join(folder, name), "rb") as file:
+            data = file.read()
+        part = gzip.compress(data, 9, mtime=0)
+        index.append([name, len(packed), len(part), len(data)])
+        packed += part
+    write(os.path.join(site, "rillo.data"), packed)
+    return index
 
 
 def manifest(texts, theme, background):
@@ -160,14 +172,15 @@ def main():
     background = commonest_colour(intro)
     theme = hex_colour(commonest_colour(board))
 
-    pack_data(site)
+    data_index = pack_data(source, site)
     for name, size, maskable in ICONS:
         write(os.path.join(site, name), png(icon(intro, size, maskable, background)))
     write(os.path.join(site, "manifest.webmanifest"), manifest(texts, theme, hex_colour(background)))
 
     sizes = {name: os.path.getsize(os.path.join(site, name)) for name in LOADED}
     page_values = dict(texts, ThemeColour=theme, BackgroundColour=hex_colour(background),
-                       LoadedSizes=json.dumps(sizes))
+                       LoadedSizes=json.dumps(sizes), DataFiles=json.dumps(data_index),
+                       FirstFiles=str(len(FIRST_FILES)))
     with open(os.path.join(source, "web", "index.html"), encoding="utf-8") as file:
         write(os.path.join(site, "index.html"), web_texts.fill(file.read(), page_values))
 

@@ -329,6 +329,9 @@ var RilloPageLibrary = {
     return Asyncify.handleAsync(async function() {
       for (;;) {
         // Presses and the page's end come before a paint, as on Windows.
+        // They wait until the page has unpacked all of the game's data (the
+        // intro on view needs only its own picture).
+        if (Rillo.queue.length > 0 && Module['dataReady']) await Module['dataReady'];
         if (Rillo.queue.length > 0) {
           var event = Rillo.queue.shift();
           return (event.kind << 20) | (event.x << 10) | event.y;

@@ -28,9 +28,9 @@ target_link_options(rillo PRIVATE
   -sFORCE_FILESYSTEM
   -lidbfs.js
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js"
-  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js"
-  "SHELL:--preload-file ${CMAKE_CURRENT_SOURCE_DIR}/data/src@/rillo/src")
+  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_LIBRARIES})
+# tools/web_app.py packs data/src into rillo.data after each link.
 file(GLOB RILLO_WEB_DATA CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/data/src/*")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_DATA})
 

@@ -66,11 +66,11 @@ const scenarios = {
     // Pictures are decoded once, but a file replaced meanwhile shows at the
     // next paint: the intro's file now holds the credits.
     const credits = fs.readFileSync(path.join(root, 'data', 'src', 'credits.bmp'));
-    await page.evaluate((bytes) => {
+    await page.evaluate((base64) => {
       Module.FS_unlink('/rillo/src/intro.bmp');
-      Module.FS_createDataFile('/rillo/src', 'intro.bmp', new Uint8Array(bytes), true, true);
+      Module.FS_createDataFile('/rillo/src', 'intro.bmp', Uint8Array.from(atob(base64), (c) => c.charCodeAt(0)), true, true);
       window.dispatchEvent(new Event('resize'));
-    }, [...credits]);
+    }, credits.toString('base64'));
     await game.waitForPicture('credits', 'the replaced intro picture', 0.99);
     await toMenu(game);
     check((await game.pictureShare('menue')) === 1, 'the menu is not drawn exactly');
