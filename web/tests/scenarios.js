@@ -338,23 +338,37 @@ const scenarios = {
     await shot('narrow_name_dialog');
   },
 
-  // Loading: a missing rillo.wasm, then a slow data file, in a browser that
-  // refuses its storage.
+  // Loading: the ways the game cannot start, each with its reason in the
+  // alert; then a slow data file, in a browser that refuses its storage.
   async loading(game, {url, page, shot, allow}) {
     allow(/404/);
     allow(/storage could not be read|could not be written/);
     await page.addInitScript(() => {
       IDBFactory.prototype.open = () => { throw new DOMException('refused', 'SecurityError'); };
     });
-    await page.route('**/rillo.wasm', (route) => route.fulfill({status: 404, body: 'not here'}));
-    await page.goto(url);
-    const alert = page.getByRole('alert');
-    await alert.waitFor();
-    const said = await alert.textContent();
-    check(said.startsWith(texts.PageFailedText) && said.includes('rillo.wasm') && said.includes('404'),
-      `the alert says "${said}"`);
+    const reason = (text, file) => text.split('{detail}')[0].replace('{file}', file);
+    const data = fs.readFileSync(path.join(root, 'build', 'web', 'rillo.data'));
+    data.fill(0, 0, 200);
+    const failures = [
+      ['**/rillo.wasm', {status: 404, body: 'not here'}, reason(texts.PageMissingFileReason, 'rillo.wasm') + 'HTTP 404'],
+      ['**/rillo.data', {body: data}, reason(texts.PageDamagedFileReason, 'rillo.data')],
+    ];
+    for (const [pattern, answer, expected] of failures) {
+      await page.route(pattern, (route) => route.fulfill(answer));
+      await page.goto(url);
+      const alert = page.getByRole('alert');
+      await alert.waitFor();
+      const said = await alert.textContent();
+      check(said.startsWith(texts.PageFailedText) && said.includes(expected), `the alert says "${said}"`);
+      await page.unroute(pattern);
+    }
     await shot('load_failed');
-    await page.unroute('**/rillo.wasm');
+    const old = await page.context().newPage();
+    await old.addInitScript(() => { delete window.WebAssembly; });
+    await old.goto(url);
+    const oldSaid = await old.getByRole('alert').textContent();
+    check(oldSaid.includes(texts.PageNoWebAssemblyReason), `without WebAssembly the alert says "${oldSaid}"`);
+    await old.close();
 
     // "Neu laden" loads afresh; while the data is held back the loading
     // screen counts what has come and the canvas is not drawn yet.
