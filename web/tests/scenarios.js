@@ -3,6 +3,8 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
+const net = require('net');
+const {spawn} = require('child_process');
 const {Game, layout, texts, root, discX, launchWithProfile} = require('./page');
 const {chooseColumn} = require('./four');
 
@@ -425,6 +427,75 @@ const scenarios = {
       await playColumns(app, [3], EmptyBoard);
     } finally {
       await browser.close();
+    }
+  },
+
+  // A new version on the server: the open page keeps running the old one, the
+  // new one installs beside it and takes over at the next start, and the old
+  // files go. Played on a copy of the site with a server of its own.
+  async new_version() {
+    const site = path.join(root, 'build', 'web-e2e', 'new-version');
+    fs.rmSync(site, {recursive: true, force: true});
+    const shipped = fs.readFileSync(path.join(root, 'tools', 'check_web_package.sh'), 'utf8').match(/^files="(.*)"$/m)[1];
+    fs.mkdirSync(site, {recursive: true});
+    for (const file of shipped.split(' ')) fs.copyFileSync(path.join(root, 'build', 'web', file), path.join(site, file));
+    const port = await new Promise((resolve) => {
+      const probe = net.createServer().listen(0, '127.0.0.1', () => {
+        const free = probe.address().port;
+        probe.close(() => resolve(free));
+      });
+    });
+    const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1', '--directory', site], {stdio: 'ignore'});
+    const browser = await launchWithProfile();
+    try {
+      const page = browser.page;
+      const copy = `http://127.0.0.1:${port}/`;
+      const seen = async (which) => {
+        const app = new Game(which);
+        await app.waitForPicture('intro', 'the intro');
+        return which.evaluate(async () => ({version: document.querySelector('meta[name=version]') ? 2 : 1,
+          caches: await caches.keys()}));
+      };
+      await new Game(page).waitFor('the copy served', async () => page.goto(copy).then(() => true, () => false));
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      const first = await seen(page);
+      // The next build: its own cache name and a page that says so, newer
+      // than the old files by more than the server's one-second dates.
+      const later = new Date(Date.now() + 5000);
+      const change = (file, from, to) => {
+        fs.writeFileSync(path.join(site, file), fs.readFileSync(path.join(site, file), 'utf8').replace(from, to));
+        fs.utimesSync(path.join(site, file), later, later);
+      };
+      change('sw.js', /const CacheName = "([^"]*)"/, 'const CacheName = "$1-next"');
+      change('index.html', '<head>', '<head><meta name="version" content="2">');
+      await page.reload();
+      const reloaded = await seen(page);
+      check(reloaded.version === 1, 'the open page ran the new version at once');
+      // The new version waits beside the old one while the old page is open.
+      await new Game(page).waitFor('the new version installed', async () => page.evaluate(async () =>
+        (await navigator.serviceWorker.getRegistration()).waiting !== null), 10000);
+      const both = await page.evaluate(() => caches.keys());
+      check(both.length === 2, `while the old page ran the caches were ${both}`);
+      // Once the old page is closed, the new version becomes the active one.
+      const next = await browser.context.newPage();
+      const session = await browser.context.newCDPSession(next);
+      const versions = {};
+      const activated = new Promise((resolve) => session.on('ServiceWorker.workerVersionUpdated', (event) => {
+        for (const version of event.versions) versions[version.versionId] = version.status;
+        const newest = Math.max(...Object.keys(versions).map(Number));
+        if (Object.keys(versions).length >= 2 && versions[newest] === 'activated') resolve();
+      }));
+      await session.send('ServiceWorker.enable');
+      await page.close();
+      await activated;
+      await next.goto(copy);
+      const started = await seen(next);
+      check(started.version === 2 && started.caches.join() === `${first.caches[0]}-next`,
+        `at the next start: version ${started.version}, caches ${started.caches}`);
+    } finally {
+      await browser.close();
+      server.kill();
+      fs.rmSync(site, {recursive: true, force: true});
     }
   },
 };
