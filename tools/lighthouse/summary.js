@@ -28,9 +28,14 @@ const figures = [
   ['bootup-time', 'script boot', 'ms'],
   ['total-byte-weight', 'bytes transferred', 'bytes'],
 ];
-const spread = (values, digits) => {
+// A run where Lighthouse could not measure a figure (its error, e.g. NO_LCP)
+// leaves it out; how many runs gave it is said where not all did.
+const spread = (all, digits) => {
+  const values = all.filter(Number.isFinite);
+  if (values.length === 0) return 'not measured';
   const shown = (value) => value.toFixed(digits);
-  return `${shown(median(values))} (${shown(Math.min(...values))} to ${shown(Math.max(...values))})`;
+  const of = values.length < all.length ? `, ${values.length} of ${all.length} runs` : '';
+  return `${shown(median(values))} (${shown(Math.min(...values))} to ${shown(Math.max(...values))}${of})`;
 };
 
 const lines = [];
@@ -38,11 +43,12 @@ const forms = Object.keys(runs);
 lines.push(`| Lighthouse ${runs[forms[0]][0].lighthouseVersion} | ${forms.map((f) => `${f} (n = ${runs[f].length})`).join(' | ')} | Target |`);
 lines.push(`|---|${forms.map(() => '---').join('|')}|---|`);
 for (const category of categories) {
-  const cells = forms.map((form) => spread(runs[form].map((r) => Math.round(r.categories[category].score * 100)), 0));
+  const cells = forms.map((form) => spread(runs[form].map((r) => r.categories[category].score === null ? NaN
+    : Math.round(r.categories[category].score * 100)), 0));
   lines.push(`| ${runs[forms[0]][0].categories[category].title} score | ${cells.join(' | ')} | ${category === 'performance' ? '–' : '100'} |`);
 }
 for (const [id, name, unit] of figures) {
-  const cells = forms.map((form) => `${spread(runs[form].map((r) => r.audits[id].numericValue), 0)} ${unit}`);
+  const cells = forms.map((form) => `${spread(runs[form].map((r) => r.audits[id].numericValue ?? NaN), 0)} ${unit}`);
   lines.push(`| ${name} | ${cells.join(' | ')} | – |`);
 }
 const lost = new Set();
