@@ -95,3 +95,22 @@ constexpr const char* IconErrorText = "Fehler";
 constexpr const char* IconQuestionText = "Frage";
 constexpr const char* IconWarningText = "Warnung";
 constexpr const char* IconInformationText = "Information";
+
+// The page's loading, failure and offline words. They are the page's alone
+// (the game never draws or shows them), written in UTF-8, and tools/web_app.py
+// puts them into the page before any of its scripts runs; {file} and {detail}
+// stand for a file's name and what went wrong with it. One text a line,
+// however long, as tools/web_texts.py reads them.
+// clang-format off
+constexpr const char* PageDescription = "Rillo, vier in einer Reihe: zu zweit an einem Gerät oder gegen den Computer in zwei Stufen, mit Bestenliste. Läuft nach dem ersten Besuch auch ohne Netz.";
+constexpr const char* PageLoadingText = "Rillo wird geladen";
+constexpr const char* PageFailedText = "Rillo konnte nicht geladen werden";
+constexpr const char* PageReloadText = "Neu laden";
+constexpr const char* PageMissingFileReason = "Die Datei {file} kam nicht an ({detail}).";
+constexpr const char* PageNoNetworkReason = "Die Datei {file} kam nicht an: keine Verbindung zum Server.";
+constexpr const char* PageDamagedFileReason = "Die Datei {file} ist beschädigt ({detail}).";
+constexpr const char* PageNoWebAssemblyReason = "Dieser Browser kann kein WebAssembly ausführen.";
+constexpr const char* PageStartFailedReason = "Das Spiel hielt beim Start an ({detail}).";
+constexpr const char* PageNoScriptText = "Rillo braucht JavaScript. Bitte schalte JavaScript für diese Seite ein und lade sie neu.";
+constexpr const char* PageStorageNote = "Der Browser gibt Rillo hier keinen Speicher: die Bestenliste gilt nur für diesen Besuch.";
+// clang-format on

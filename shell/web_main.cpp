@@ -82,7 +82,6 @@ void OpenSavedTable() {
 
 int main() {
     rillo_page_start(PageEventPress, PageEventPaint, PageEventClosed);
-    OpenSavedTable();
     ClearBoard();
     // As on Windows, the intro picture's size is read while the window is
     // made, and without it there is no window.
@@ -92,7 +91,14 @@ int main() {
         return 0;
     }
     MainWindow = &Canvas;
+    // The intro needs nothing from the browser's storage, which may take a
+    // while to open: it is drawn first, and presses wait in the queue until
+    // the table is loaded.
     RequestRepaint(MainWindow);
+    AccessBeforePaint();
+    PaintScreen(MainWindow);
+    AccessAfterPaint();
+    OpenSavedTable();
 
     for (;;) {
         int x = 0;

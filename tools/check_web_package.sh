@@ -9,7 +9,7 @@ label="web package"
 . "$root/tools/zip_check.sh"
 name=rillo-$version-web
 site=$root/build/web
-files="index.html rillo.css rillo.js rillo.wasm rillo.data"
+files="index.html rillo.css rillo.js rillo.wasm rillo.data manifest.webmanifest icon-192.png icon-512.png icon-maskable-512.png sw.js"
 unpack_zip "${1:-$site/package/$name.zip}"
 
 expect_exactly "$name" "$(for file in $files; do echo "$name/$file"; done | sort)"

@@ -27,6 +27,7 @@ var RilloPageLibrary = {
     nextId: 0,
     ansiDecoder: null,
     ansiCodes: null,
+    pictures: {},
 
     // The window's background, erased before each repaint that asks for it:
     // the colour the Windows program's window class names (light grey).
@@ -86,11 +87,13 @@ var RilloPageLibrary = {
       return bytes;
     },
 
-    // A data file; where the exact name is missing, a name differing only in
-    // case, as the Windows file system matches names.
-    readData: function(path) {
+    // The data file a path names: the exact name or, where it is missing, a
+    // name differing only in case, as the Windows file system matches names;
+    // null for none.
+    findData: function(path) {
       try {
-        return Rillo.readUnpacked(path);
+        FS.stat(path);
+        return path;
       } catch (e) {
         var slash = path.lastIndexOf('/');
         var folder = path.substring(0, slash) || '/';
@@ -98,13 +101,35 @@ var RilloPageLibrary = {
         try {
           var names = FS.readdir(folder);
           for (var i = 0; i < names.length; i++) {
-            if (names[i].toLowerCase() === wanted) return Rillo.readUnpacked(folder + '/' + names[i]);
+            if (names[i].toLowerCase() === wanted) return folder + '/' + names[i];
           }
         } catch (e2) {
           // no such folder: no such file
         }
         return null;
       }
+    },
+
+    // A data file's bytes, or null.
+    readData: function(path) {
+      var found = Rillo.findData(path);
+      return found === null ? null : Rillo.readUnpacked(found);
+    },
+
+    // What a picture file gives (its header, or its pixels at one size),
+    // worked out from the file once and kept while the file keeps its size
+    // and modification time: a repaint does not read and decode its pictures
+    // again, and a file replaced meanwhile still shows at the next paint.
+    fromPicture: function(path, key, make) {
+      var found = Rillo.findData(path);
+      if (found === null) return null;
+      var stat = FS.stat(found);
+      var kept = Rillo.pictures[found + '|' + key];
+      if (kept && kept.size === stat.size && kept.time === stat.mtime.getTime()) return kept.value;
+      var value = make(Rillo.readUnpacked(found));
+      stat = FS.stat(found);  // the first read may have stored it anew
+      Rillo.pictures[found + '|' + key] = {size: stat.size, time: stat.mtime.getTime(), value: value};
+      return value;
     },
 
     // The header of an uncompressed Windows bitmap (1, 4, 8, 24 or 32 bits a
@@ -165,16 +190,18 @@ var RilloPageLibrary = {
     // A picture read from its file, scaled to width by height at loading
     // (nearest pixel, as the system's loader scales); 0 keeps the file's size.
     loadPicture: function(path, width, height) {
-      var image = Rillo.decodeBitmap(Rillo.readData(path));
-      if (image === null) return null;
-      if ((width === 0 || width === image.width) && (height === 0 || height === image.height)) return image;
-      var original = new OffscreenCanvas(image.width, image.height);
-      original.getContext('2d').putImageData(image, 0, 0);
-      var scaled = new OffscreenCanvas(width || image.width, height || image.height);
-      var context = scaled.getContext('2d');
-      context.imageSmoothingEnabled = false;
-      context.drawImage(original, 0, 0, scaled.width, scaled.height);
-      return context.getImageData(0, 0, scaled.width, scaled.height);
+      return Rillo.fromPicture(path, width + 'x' + height, function(bytes) {
+        var image = Rillo.decodeBitmap(bytes);
+        if (image === null) return null;
+        if ((width === 0 || width === image.width) && (height === 0 || height === image.height)) return image;
+        var original = new OffscreenCanvas(image.width, image.height);
+        original.getContext('2d').putImageData(image, 0, 0);
+        var scaled = new OffscreenCanvas(width || image.width, height || image.height);
+        var context = scaled.getContext('2d');
+        context.imageSmoothingEnabled = false;
+        context.drawImage(original, 0, 0, scaled.width, scaled.height);
+        return context.getImageData(0, 0, scaled.width, scaled.height);
+      });
     },
 
     // The CSS font for a font request: the named face first, then a face with
@@ -315,6 +342,9 @@ var RilloPageLibrary = {
     return Asyncify.handleAsync(async function() {
       for (;;) {
         // Presses and the page's end come before a paint, as on Windows.
+        // They wait until the page has unpacked all of the game's data (the
+        // intro on view needs only its own picture).
+        if (Rillo.queue.length > 0 && Module['dataReady']) await Module['dataReady'];
         if (Rillo.queue.length > 0) {
           var event = Rillo.queue.shift();
           HEAP32[x >> 2] = event.x;
@@ -366,7 +396,7 @@ var RilloPageLibrary = {
 
   rillo_picture_size__deps: ['$Rillo'],
   rillo_picture_size: function(path, width, height) {
-    var header = Rillo.bitmapHeader(Rillo.readData(UTF8ToString(path)));
+    var header = Rillo.fromPicture(UTF8ToString(path), 'header', Rillo.bitmapHeader);
     if (header === null) return 0;
     HEAP32[width >> 2] = header.width;
     HEAP32[height >> 2] = header.height;
@@ -449,6 +479,10 @@ var RilloPageLibrary = {
           return;
         }
         FS.syncfs(true, function(error) { resolve(error ? 0 : 1); });
+      }).then(function(loaded) {
+        // Where the browser refuses its storage the page says so.
+        if (!loaded && Module['onStorageRefused']) Module['onStorageRefused']();
+        return loaded;
       });
     });
   },

@@ -1,6 +1,7 @@
 # The page: the portable core plus the web_ files, built with emscripten into
 # a static site in the build folder (index.html, its style sheet, rillo.js,
-# rillo.wasm and rillo.data with the pictures, sounds and first table).
+# rillo.wasm and rillo.data with the pictures, sounds and first table, and
+# what makes it an installable game that plays offline).
 set(RILLO_WEB_SOURCES "")
 foreach(dir IN LISTS RILLO_SUBSYSTEMS)
   file(GLOB dir_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/web_*.cpp")
@@ -26,29 +27,31 @@ target_link_options(rillo PRIVATE
   -sENVIRONMENT=web
   -sEXIT_RUNTIME=0
   -sFORCE_FILESYSTEM
-  -sLZ4
   -lidbfs.js
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_library.js"
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_boxes.js"
-  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_access.js"
-  "SHELL:--preload-file ${CMAKE_CURRENT_SOURCE_DIR}/data/src@/rillo/src")
+  "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo_access.js")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_LIBRARIES})
+# tools/web_app.py packs data/src into rillo.data after each link.
 file(GLOB RILLO_WEB_DATA CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/data/src/*")
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS ${RILLO_WEB_DATA})
 
-# The page itself beside the script: its style sheet as it is, and
-# index.html with the game's texts filled in from game/texts.h.
-set(RILLO_WEB_PAGE index.html rillo.css)
+# The page itself beside the script: its style sheet as it is; index.html
+# with the game's texts, colours and the loader's file sizes filled in, the
+# data packed, the icons, the manifest and the service worker, all by
+# tools/web_app.py (which reads game/texts.h through tools/web_texts.py).
+set(RILLO_WEB_PAGE index.html rillo.css manifest.webmanifest icon-192.png icon-512.png
+    icon-maskable-512.png sw.js)
 add_custom_command(TARGET rillo POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo.css
           ${CMAKE_BINARY_DIR}/rillo.css
-  COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_texts.py
-          ${CMAKE_CURRENT_SOURCE_DIR}/game/texts.h ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html
-          ${CMAKE_BINARY_DIR}/index.html
+  COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_app.py ${CMAKE_CURRENT_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR} ${PROJECT_VERSION}
   VERBATIM)
 set_property(TARGET rillo APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html ${CMAKE_CURRENT_SOURCE_DIR}/web/rillo.css
-  ${CMAKE_CURRENT_SOURCE_DIR}/game/texts.h ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_texts.py)
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/sw.js ${CMAKE_CURRENT_SOURCE_DIR}/game/texts.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_texts.py ${CMAKE_CURRENT_SOURCE_DIR}/tools/web_app.py)
 
 # The release zip: rillo-<version>-web.zip holds a folder of the same name with
 # exactly the site's files, ready for any static web server.

@@ -94,12 +94,23 @@ async function main() {
   });
   const cold = [];
   const reloaded = [];
+  const slowed = [];
   const discs = [];
   const computer = [];
   const paints = [];
   let transfer = null;
   let memory = null;
+  let servedByWorker = 0;
   for (let run = 0; run < options.runs; run++) {
+    // With the CPU slowed four times, cold.
+    const slow = await browser.newContext({viewport: {width: 1000, height: 760}});
+    await slow.addInitScript(introWatch, introPoints);
+    const slowPage = await slow.newPage();
+    await (await slow.newCDPSession(slowPage)).send('Emulation.setCPUThrottlingRate', {rate: 4});
+    await slowPage.goto(options.url);
+    slowed.push(await introTime(slowPage));
+    await slow.close();
+
     const context = await browser.newContext({viewport: {width: 1000, height: 760}});
     await context.addInitScript(introWatch, introPoints);
     const page = await context.newPage();
@@ -111,8 +122,11 @@ async function main() {
         return entries.map((e) => ({name: e.name.split('/').pop() || 'index.html', bytes: e.transferSize}));
       });
     }
+    // The reload once the service worker keeps the site.
+    await page.evaluate(() => navigator.serviceWorker.ready);
     await page.reload();
     reloaded.push(await introTime(page));
+    if (await page.evaluate(() => navigator.serviceWorker.controller !== null)) servedByWorker++;
 
     // A two-player game: every press's disc, then full repaints.
     const game = new Game(page);
@@ -128,11 +142,14 @@ async function main() {
       discs.push(await pressToPixel(game, discX(columns[i]), 200 + 40 * i, [discX(columns[i]), discY(5)], colour));
       await page.waitForTimeout(600);  // no double click
     }
-    for (let i = 0; i < 10; i++) {
-      const before = await page.evaluate(() => Module.paintTimes.length);
-      await page.evaluate(() => window.dispatchEvent(new Event('resize')));
-      await page.waitForFunction((n) => Module.paintTimes.length > n, before);
-      paints.push(await page.evaluate(() => Module.paintTimes[Module.paintTimes.length - 1]));
+    for (let i = 0; i < 100; i++) {
+      // The page keeps the last 50 times: start each repaint on an empty list.
+      await page.evaluate(() => {
+        Module.paintTimes = [];
+        window.dispatchEvent(new Event('resize'));
+      });
+      await page.waitForFunction(() => Module.paintTimes.length > 0);
+      paints.push(await page.evaluate(() => Module.paintTimes[0]));
     }
     if (memory === null) {
       const session = await context.newCDPSession(page);
@@ -175,7 +192,8 @@ async function main() {
   }
   await browser.close();
 
-  const files = ['index.html', 'rillo.css', 'rillo.js', 'rillo.wasm', 'rillo.data'].map((name) =>
+  const files = ['index.html', 'rillo.css', 'rillo.js', 'rillo.wasm', 'rillo.data', 'manifest.webmanifest',
+    'icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'sw.js'].map((name) =>
     [name, fs.statSync(path.join(options.site, name)).size]);
   const transferred = transfer.reduce((sum, e) => sum + e.bytes, 0);
   const lines = [];
@@ -188,13 +206,16 @@ async function main() {
     '(other work on the machine slows the times).', '');
   lines.push('| Measure | Measured | Target |', '|---|---|---|');
   const range = (values) => `${ms(median(values))} ms (${ms(Math.min(...values))} to ${ms(Math.max(...values))})`;
-  row('navigation to the intro drawn, cold (empty cache and storage)', range(cold), 'within 1000 ms');
-  row('navigation to the intro drawn, reloaded', range(reloaded), 'within 300 ms');
+  row('navigation to the intro drawn, cold (empty cache and storage)', range(cold), 'within 400 ms');
+  row(`navigation to the intro drawn, reloaded (served by the service worker in ${servedByWorker} of ${options.runs})`,
+    range(reloaded), 'within 150 ms');
+  row('navigation to the intro drawn, cold, CPU slowed four times', range(slowed), 'within 1200 ms');
   row('press to the disc on the canvas', range(discs.map((d) => d.canvas)), 'within 16.7 ms');
   row('press to the disc in a frame on screen', `${range(discs.map((d) => d.frame))}, ` +
     `in frame ${Math.max(...discs.map((d) => d.frames))} after the press at the latest`, 'within 16.7 ms');
   row('press to the computer\'s disc (easy, after its 1000 ms pause)', range(computer), '1000 ms pause and one frame');
-  row('full repaint of a game screen (every picture read again)', range(paints), 'within 16.7 ms');
+  row(`full repaint of a game screen (${paints.length} repaints, ${paints.filter((t) => t > 16.7).length} over 16.7 ms)`,
+    range(paints), 'median within 4 ms, none over 16.7 ms');
   row('bytes transferred by a cold load', `${transferred} bytes (${(transferred / 1048576).toFixed(2)} MB)`, 'under 3 MB');
   row('JavaScript heap in use on the game screen', `${(memory.heap / 1048576).toFixed(1)} MB`, 'none');
   row('WebAssembly memory', `${(memory.wasm / 1048576).toFixed(1)} MB`, 'none');

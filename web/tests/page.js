@@ -3,7 +3,9 @@
 // canvas in the game's coordinates and reads its pixels back.
 'use strict';
 const fs = require('fs');
+const os = require('os');
 const path = require('path');
+const {chromium} = require('playwright-core');
 
 const root = path.resolve(__dirname, '..', '..');
 
@@ -280,4 +282,27 @@ class Game {
   }
 }
 
-module.exports = {Game, layout, texts, pictures, discX, discY, root};
+// How the scenarios start Chromium.
+const launchOptions = {
+  executablePath: process.env.RILLO_CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+         '--disable-sync', '--no-first-run'],
+};
+
+// A browser with a profile on disk, as a player's own (not a private
+// window), which some of the browser's services need; close() ends it and
+// removes the profile.
+async function launchWithProfile() {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'rillo-profile-'));
+  const context = await chromium.launchPersistentContext(folder,
+    {...launchOptions, viewport: {width: 1000, height: 760}});
+  const page = context.pages()[0] || await context.newPage();
+  const close = async () => {
+    await context.close();
+    fs.rmSync(folder, {recursive: true, force: true});
+  };
+  return {context, page, close};
+}
+
+module.exports = {Game, layout, texts, pictures, discX, discY, root, launchOptions, launchWithProfile};

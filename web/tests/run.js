@@ -10,7 +10,7 @@
 const fs = require('fs');
 const path = require('path');
 const {chromium} = require('playwright-core');
-const {Game, root} = require('./page');
+const {Game, root, launchOptions} = require('./page');
 const {scenarios, limits, narrow, ownBrowser} = require('./scenarios');
 
 const DefaultLimit = 60;
@@ -38,14 +38,19 @@ async function runOne(browser, name, options) {
   const context = await browser.newContext(narrow[name] || {viewport: {width: 1000, height: 760}});
   const page = await context.newPage();
   const problems = [];
+  // A scenario that provokes a message names it: allow(/pattern/).
+  const allowed = [];
+  const allow = (pattern) => allowed.push(pattern);
   page.on('pageerror', (error) => problems.push(error.message));
   page.on('console', (message) => {
-    if (message.type() === 'warning' || message.type() === 'error') problems.push(message.text());
+    const text = message.text();
+    if ((message.type() === 'warning' || message.type() === 'error') && !allowed.some((p) => p.test(text)))
+      problems.push(text);
   });
   const game = new Game(page);
   const shot = (label) => page.screenshot({path: path.join(options.shots, `${label}.png`)});
   try {
-    await withLimit(scenarios[name](game, {page, url: options.url, shot}), limits[name] || DefaultLimit);
+    await withLimit(scenarios[name](game, {page, url: options.url, shot, allow}), limits[name] || DefaultLimit);
     if (problems.length > 0) throw new Error('the page reported: ' + problems.join(' | '));
   } catch (error) {
     await page.screenshot({path: path.join(options.shots, `failed_${name}.png`)}).catch(() => {});
@@ -68,13 +73,7 @@ async function main() {
 
   // Playwright gives every launch a fresh, temporary profile of its own; a
   // scenario that needs other launch options gets a browser of its own.
-  const launch = (extra) => chromium.launch({
-    executablePath: process.env.RILLO_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-           '--disable-sync', '--no-first-run'],
-    ...extra,
-  });
+  const launch = (extra) => chromium.launch({...launchOptions, ...extra});
   const browser = await launch({});
   let passed = 0;
   let failed = 0;

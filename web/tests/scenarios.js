@@ -3,7 +3,9 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const {Game, layout, texts, root, discX} = require('./page');
+const net = require('net');
+const {spawn} = require('child_process');
+const {Game, layout, texts, root, discX, launchWithProfile} = require('./page');
 const {chooseColumn} = require('./four');
 
 function check(condition, message) {
@@ -130,6 +132,15 @@ const scenarios = {
     const size = await page.evaluate(() => [document.getElementById('screen').width, document.getElementById('screen').height]);
     check(size.join('x') === '800x600', `the canvas is ${size.join('x')}`);
     await shot('intro');
+    // Pictures are decoded once, but a file replaced meanwhile shows at the
+    // next paint: the intro's file now holds the credits.
+    const credits = fs.readFileSync(path.join(root, 'data', 'src', 'credits.bmp'));
+    await page.evaluate((base64) => {
+      Module.FS_unlink('/rillo/src/intro.bmp');
+      Module.FS_createDataFile('/rillo/src', 'intro.bmp', Uint8Array.from(atob(base64), (c) => c.charCodeAt(0)), true, true);
+      window.dispatchEvent(new Event('resize'));
+    }, credits.toString('base64'));
+    await game.waitForPicture('credits', 'the replaced intro picture', 0.99);
     await toMenu(game);
     check((await game.pictureShare('menue')) === 1, 'the menu is not drawn exactly');
     const focused = await page.evaluate(() => [document.activeElement.getAttribute('aria-label'),
@@ -578,6 +589,165 @@ const scenarios = {
     await tap(discX(3), 300);
     await game.waitFor('the disc on a phone', async () => (await game.board())[5][3] === 'Y');
     await shot('phone_landscape');
+  },
+
+  // Loading: the ways the game cannot start, each with its reason in the
+  // alert; then a slow data file, in a browser that refuses its storage.
+  async loading(game, {url, page, shot, allow}) {
+    allow(/404/);
+    allow(/storage could not be read|could not be written/);
+    await page.addInitScript(() => {
+      IDBFactory.prototype.open = () => { throw new DOMException('refused', 'SecurityError'); };
+    });
+    const reason = (text, file) => text.split('{detail}')[0].replace('{file}', file);
+    const data = fs.readFileSync(path.join(root, 'build', 'web', 'rillo.data'));
+    data.fill(0, 0, 200);
+    const failures = [
+      ['**/rillo.wasm', {status: 404, body: 'not here'}, reason(texts.PageMissingFileReason, 'rillo.wasm') + 'HTTP 404'],
+      ['**/rillo.data', {body: data}, reason(texts.PageDamagedFileReason, 'rillo.data')],
+    ];
+    for (const [pattern, answer, expected] of failures) {
+      await page.route(pattern, (route) => route.fulfill(answer));
+      await page.goto(url);
+      const alert = page.getByRole('alert');
+      await alert.waitFor();
+      const said = await alert.textContent();
+      check(said.startsWith(texts.PageFailedText) && said.includes(expected), `the alert says "${said}"`);
+      await page.unroute(pattern);
+    }
+    await shot('load_failed');
+    const old = await page.context().newPage();
+    await old.addInitScript(() => { delete window.WebAssembly; });
+    await old.goto(url);
+    const oldSaid = await old.getByRole('alert').textContent();
+    check(oldSaid.includes(texts.PageNoWebAssemblyReason), `without WebAssembly the alert says "${oldSaid}"`);
+    await old.close();
+
+    // "Neu laden" loads afresh; while the data is held back the loading
+    // screen counts what has come and the canvas is not drawn yet.
+    let release;
+    const held = new Promise((resolve) => { release = resolve; });
+    await page.route('**/rillo.data', async (route) => { await held; await route.continue(); });
+    await page.getByRole('button', {name: texts.PageReloadText, exact: true}).click();
+    const progress = page.getByRole('progressbar', {name: texts.PageLoadingText, exact: true});
+    await game.waitFor('the script and code counted', async () => {
+      const value = Number(await progress.getAttribute('aria-valuenow'));
+      return (value > 0 && value < 100) || `the progress bar at ${value}`;
+    });
+    check((await game.pictureShare('intro')) < 0.5, 'the intro is drawn before its data came');
+    await shot('loading');
+    release();
+    await game.waitForPicture('intro', 'the intro once the data came');
+    check(await progress.isHidden(), 'the progress bar stays over the intro');
+    // Without storage the game plays on with a note that the table lasts
+    // this visit.
+    await page.getByRole('status').getByText(texts.PageStorageNote).waitFor();
+    await toMenu(game);
+  },
+
+  // The page as an app: installable in a player's profile, and after the
+  // first visit kept by its service worker, so it plays without a network.
+  async installed_offline(game, {url, shot}) {
+    const browser = await launchWithProfile();
+    try {
+      const app = new Game(browser.page);
+      await app.open(url);
+      const page = browser.page;
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      const session = await browser.context.newCDPSession(page);
+      const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+      check(installabilityErrors.length === 0,
+        `not installable: ${installabilityErrors.map((e) => e.errorId).join(', ')}`);
+      // One cache, holding exactly the files the release zip holds.
+      const shipped = fs.readFileSync(path.join(root, 'tools', 'check_web_package.sh'), 'utf8')
+        .match(/^files="(.*)"$/m)[1].split(' ').filter((file) => file !== 'sw.js').sort();
+      const kept = await page.evaluate(async () => {
+        const names = await caches.keys();
+        const files = await (await caches.open(names[0])).keys();
+        return {names, files: files.map((request) => new URL(request.url).pathname.split('/').pop()).sort()};
+      });
+      check(kept.names.length === 1 && /^rillo-\d+\.\d+\.\d+-[0-9a-f]{16}$/.test(kept.names[0]),
+        `the caches are ${kept.names}`);
+      check(kept.files.join() === shipped.join(), `the cache holds ${kept.files}, the site is ${shipped}`);
+
+      await browser.context.setOffline(true);
+      await page.reload();
+      await app.waitForPicture('intro', 'the intro offline');
+      await toMenu(app);
+      await startTwoPlayers(app, 'Anna', 'Bernd');
+      await playColumns(app, [3], EmptyBoard);
+    } finally {
+      await browser.close();
+    }
+  },
+
+  // A new version on the server: the open page keeps running the old one, the
+  // new one installs beside it and takes over at the next start, and the old
+  // files go. Played on a copy of the site with a server of its own.
+  async new_version() {
+    const site = path.join(root, 'build', 'web-e2e', 'new-version');
+    fs.rmSync(site, {recursive: true, force: true});
+    const shipped = fs.readFileSync(path.join(root, 'tools', 'check_web_package.sh'), 'utf8').match(/^files="(.*)"$/m)[1];
+    fs.mkdirSync(site, {recursive: true});
+    for (const file of shipped.split(' ')) fs.copyFileSync(path.join(root, 'build', 'web', file), path.join(site, file));
+    const port = await new Promise((resolve) => {
+      const probe = net.createServer().listen(0, '127.0.0.1', () => {
+        const free = probe.address().port;
+        probe.close(() => resolve(free));
+      });
+    });
+    const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1', '--directory', site], {stdio: 'ignore'});
+    const browser = await launchWithProfile();
+    try {
+      const page = browser.page;
+      const copy = `http://127.0.0.1:${port}/`;
+      const seen = async (which) => {
+        const app = new Game(which);
+        await app.waitForPicture('intro', 'the intro');
+        return which.evaluate(async () => ({version: document.querySelector('meta[name=version]') ? 2 : 1,
+          caches: await caches.keys()}));
+      };
+      await new Game(page).waitFor('the copy served', async () => page.goto(copy).then(() => true, () => false));
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      const first = await seen(page);
+      // The next build: its own cache name and a page that says so, newer
+      // than the old files by more than the server's one-second dates.
+      const later = new Date(Date.now() + 5000);
+      const change = (file, from, to) => {
+        fs.writeFileSync(path.join(site, file), fs.readFileSync(path.join(site, file), 'utf8').replace(from, to));
+        fs.utimesSync(path.join(site, file), later, later);
+      };
+      change('sw.js', /const CacheName = "([^"]*)"/, 'const CacheName = "$1-next"');
+      change('index.html', '<head>', '<head><meta name="version" content="2">');
+      await page.reload();
+      const reloaded = await seen(page);
+      check(reloaded.version === 1, 'the open page ran the new version at once');
+      // The new version waits beside the old one while the old page is open.
+      await new Game(page).waitFor('the new version installed', async () => page.evaluate(async () =>
+        (await navigator.serviceWorker.getRegistration()).waiting !== null), 10000);
+      const both = await page.evaluate(() => caches.keys());
+      check(both.length === 2, `while the old page ran the caches were ${both}`);
+      // Once the old page is closed, the new version becomes the active one.
+      const next = await browser.context.newPage();
+      const session = await browser.context.newCDPSession(next);
+      const versions = {};
+      const activated = new Promise((resolve) => session.on('ServiceWorker.workerVersionUpdated', (event) => {
+        for (const version of event.versions) versions[version.versionId] = version.status;
+        const newest = Math.max(...Object.keys(versions).map(Number));
+        if (Object.keys(versions).length >= 2 && versions[newest] === 'activated') resolve();
+      }));
+      await session.send('ServiceWorker.enable');
+      await page.close();
+      await activated;
+      await next.goto(copy);
+      const started = await seen(next);
+      check(started.version === 2 && started.caches.join() === `${first.caches[0]}-next`,
+        `at the next start: version ${started.version}, caches ${started.caches}`);
+    } finally {
+      await browser.close();
+      server.kill();
+      fs.rmSync(site, {recursive: true, force: true});
+    }
   },
 };
 
