@@ -176,8 +176,10 @@ int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsig
     int answer = -1;
     const bool shown = SDL_ShowMessageBox(&box, &answer) == 0;
     DropOwnerInputAfterModal();
-    if (!shown)
+    if (!shown) {
+        SDL_Log("Rillo: no box could be shown: %s", SDL_GetError());
         return 0;
+    }
     // Closed from its frame: Cancel where there is one, else OK, as on Windows.
     if (answer < 0)
         return threeButtons ? AnswerCancel : AnswerOk;
