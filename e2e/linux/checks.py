@@ -82,9 +82,9 @@ class Game:
                                         env=env, stderr=subprocess.DEVNULL)
         try:
             self.window = wait_for("the window", lambda: windows().get(TEXTS["WindowTitle"]))
-        except Failed:
+        except Failed as failure:
             self.close()
-            raise
+            raise Failed(f"{failure}; windows: {windows()}") from None
         geometry = run("xdotool", "getwindowgeometry", "--shell", self.window)
         g = dict(line.split("=") for line in geometry.split())
         self.x, self.y = int(g["X"]), int(g["Y"])
@@ -185,11 +185,23 @@ def four(rows, mark):
 
 
 def dropped(rows, column, mark):
+    """The rows after mark falls into column, and whether it makes four; None when full."""
     for r in range(len(rows) - 1, -1, -1):
         if rows[r][column] == ".":
             rows = list(rows)
             rows[r] = rows[r][:column] + mark + rows[r][column + 1:]
-            return rows
+            for dr, dc in ((0, 1), (1, 0), (1, 1), (1, -1)):
+                run_length = 1
+                for sign in (1, -1):
+                    k = 1
+                    while (0 <= r + sign * k * dr < len(rows) and
+                           0 <= column + sign * k * dc < len(rows[0]) and
+                           rows[r + sign * k * dr][column + sign * k * dc] == mark):
+                        run_length += 1
+                        k += 1
+                if run_length >= 4:
+                    return rows, True
+            return rows, False
     return None
 
 
@@ -200,9 +212,9 @@ def search(rows, me, other, depth):
         after = dropped(rows, column, me)
         if after is None:
             continue
-        if four(after, me):
+        if after[1]:
             return 1
-        score = 0 if depth == 0 else -search(after, other, me, depth - 1)
+        score = 0 if depth == 0 else -search(after[0], other, me, depth - 1)
         best = max(best, score)
         if best == 1:
             break
@@ -210,11 +222,12 @@ def search(rows, me, other, depth):
 
 
 def best_column(rows):
+    """A column that wins, else one that keeps a loss three plies away."""
     scored = []
     for column in (3, 2, 4, 1, 5, 0, 6):
         after = dropped(rows, column, "Y")
         if after is not None:
-            scored.append((1 if four(after, "Y") else -search(after, "R", "Y", 3), column))
+            scored.append((1 if after[1] else -search(after[0], "R", "Y", 2), column))
     return max(scored, key=lambda s: s[0])[1]
 
 
@@ -274,13 +287,16 @@ def check_beat_easy_computer(game):
             game.drop(column)
             moves += 1
             target = count(rows, "Y") + 1
-            result = wait_for("the computer's answer", lambda: (
-                windows().get(TEXTS["ComputerGameWinCaption"]) and "box") or (
-                count(game.board(), "Y") == target and count(game.board(), "R") == target
-                and "board"))
+            def answered():
+                if TEXTS["ComputerGameWinCaption"] in windows():
+                    return "box"
+                now = game.board()
+                return count(now, "Y") == target and count(now, "R") == target and "board"
+            result = wait_for("the computer's answer", answered)
             if result == "box":
                 break
         won = four(game.board(), "Y")
+        print(f"     game {attempt + 1}: {'won' if won else 'lost'} in {moves} moves")
         game.answer(TEXTS["ComputerGameWinCaption"], "Return")
         if won:
             game.answer(TEXTS["PlayAgainCaption"], "Escape")  # Abbrechen ends the program
