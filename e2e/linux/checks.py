@@ -78,8 +78,10 @@ class Game:
         shutil.copy2(os.path.join(program_folder, "rillo"), self.folder)
         shutil.copytree(os.path.join(program_folder, "src"), os.path.join(self.folder, "src"))
         env = dict(os.environ, SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"))
+        # A group of its own: a box SDL shows from a child process goes with it.
         self.process = subprocess.Popen([os.path.join(self.folder, "rillo")], cwd="/",
-                                        env=env, stderr=subprocess.DEVNULL)
+                                        env=env, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
         try:
             self.window = wait_for("the window", lambda: windows().get(TEXTS["WindowTitle"]))
         except Failed as failure:
@@ -94,9 +96,11 @@ class Game:
         self.clicks = 0
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+        try:
+            os.killpg(self.process.pid, 9)
+        except ProcessLookupError:
+            pass
+        self.process.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def shot(self):
@@ -126,9 +130,18 @@ class Game:
 
     def answer(self, caption, key):
         box = self.box(caption)
-        run("xdotool", "windowfocus", "--sync", box)
-        run("xdotool", "key", key)
-        wait_for(f'the box "{caption}" to go', lambda: box not in windows().values())
+
+        # A box listed before it takes keys lets a key pass: it is sent again.
+        def gone():
+            run("xdotool", "windowfocus", "--sync", box)
+            run("xdotool", "key", key)
+            deadline = time.monotonic() + 1
+            while time.monotonic() < deadline:
+                if box not in windows().values():
+                    return True
+                time.sleep(0.05)
+            return False
+        wait_for(f'the box "{caption}" to go', gone)
 
     def name(self, text, key="Return"):
         dialog = self.box(TEXTS["NameCaption"])
