@@ -28,7 +28,7 @@ WAIT = 15.0  # seconds before a check gives up on the program
 
 
 def run(*args):
-    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+    return subprocess.run(args, check=True, capture_output=True, text=True, timeout=10).stdout
 
 
 class Failed(Exception):
@@ -75,12 +75,13 @@ class Game:
 
     def __init__(self, program_folder):
         self.folder = tempfile.mkdtemp(prefix="rillo-linux-")
+        self.log = os.path.join(self.folder, "stderr.log")
         shutil.copy2(os.path.join(program_folder, "rillo"), self.folder)
         shutil.copytree(os.path.join(program_folder, "src"), os.path.join(self.folder, "src"))
         env = dict(os.environ, SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"))
         # A group of its own: a box SDL shows from a child process goes with it.
         self.process = subprocess.Popen([os.path.join(self.folder, "rillo")], cwd="/",
-                                        env=env, stderr=subprocess.DEVNULL,
+                                        env=env, stderr=open(self.log, "w"),
                                         start_new_session=True)
         try:
             self.window = wait_for("the window", lambda: windows().get(TEXTS["WindowTitle"]))
@@ -104,8 +105,12 @@ class Game:
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def shot(self):
-        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], check=True,
-                             capture_output=True).stdout
+        # Without its window (the program has gone) import would wait for a
+        # window chosen with the mouse.
+        if self.process.poll() is not None:
+            raise Failed(f"the program ended with status {self.process.returncode}")
+        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"],
+                             check=True, capture_output=True, timeout=10).stdout
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
         width = int(header.group(1))
         body = ppm[header.end():]
@@ -379,10 +384,12 @@ def main():
             CHECKS[name](game)
             passed += 1
             print(f"PASS {name} ({time.monotonic() - started:.1f} s)")
-        except Failed as failure:
+        except (Failed, subprocess.SubprocessError) as failure:
             failed += 1
             print(f"FAIL {name}: {failure}")
             if game is not None:
+                print("     program's messages: " + open(game.log).read()[-600:].replace(
+                    "\n", "\n     "))
                 subprocess.run(["import", "-window", "root", f"/tmp/rillo-linux-{name}.png"])
                 print(f"     screen: /tmp/rillo-linux-{name}.png")
         finally:

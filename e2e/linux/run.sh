@@ -24,4 +24,4 @@ for _ in $(seq 100); do
     xdpyinfo -display ":$display" >/dev/null 2>&1 && break
     sleep 0.1
 done
-DISPLAY=":$display" python3 "$root/e2e/linux/checks.py" "$folder" "$@"
+DISPLAY=":$display" python3 -u "$root/e2e/linux/checks.py" "$folder" "$@"
