@@ -84,11 +84,27 @@ def grid(window, width=None, height=None):
     return points
 
 
+X.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong)] + \
+    [ctypes.POINTER(ctypes.c_int)] * 2 + [ctypes.POINTER(ctypes.c_uint)] * 4
+
+
+def size_of(window):
+    root = ctypes.c_ulong()
+    x, y = ctypes.c_int(), ctypes.c_int()
+    w, h, border, depth = ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint()
+    if not X.XGetGeometry(D, window, ctypes.byref(root), ctypes.byref(x), ctypes.byref(y),
+                          ctypes.byref(w), ctypes.byref(h), ctypes.byref(border),
+                          ctypes.byref(depth)):
+        return 0, 0
+    return w.value, h.value
+
+
 def new_window(before):
-    for window in top_windows():
-        if window not in before:
-            return window
-    return None
+    """The largest window the program has made: its main window (toolkits make
+    small helper windows too)."""
+    made = [(size_of(w), w) for w in top_windows() if w not in before]
+    made = [(wh, w) for wh, w in made if wh[0] >= 100 and wh[1] >= 100]
+    return max(made, key=lambda m: m[0][0] * m[0][1])[1] if made else None
 
 
 class Silence:
@@ -135,8 +151,8 @@ def first_picture(command, env, expect=None):
     shown_at, last, window = None, None, None
     deadline = started + 20
     while time.monotonic() < deadline:
-        window = window or new_window(before)
-        points = grid(window) if window else None
+        window = new_window(before)
+        points = grid(window, *size_of(window)) if window else None
         now = time.monotonic()
         if points and len(set(points)) > 1 and (expect is None or expect(points)):
             if points != last:
