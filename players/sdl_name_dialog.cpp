@@ -7,6 +7,7 @@
 // makes them for the template's font: a quarter of the font's average letter
 // width across, an eighth of its height down. The template's face is drawn
 // in the Liberation face of the same widths.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -54,14 +55,14 @@ class TemplateReader {
 public:
     TemplateReader(const unsigned char* bytes, int size) : bytes_(bytes), size_(size) {}
 
-    bool Ok() const { return ok_; }
+    [[nodiscard]] bool Ok() const { return ok_; }
 
     std::uint16_t Word() {
         if (position_ + 2 > size_) {
             ok_ = false;
             return 0;
         }
-        std::uint16_t value =
+        const auto value =
             static_cast<std::uint16_t>(bytes_[position_] | (bytes_[position_ + 1] << 8));
         position_ += 2;
         return value;
@@ -270,7 +271,7 @@ void HandleKey(NameDialog* dialog, const SDL_KeyboardEvent& key) {
 int ControlUnder(const NameDialog& dialog, int x, int y) {
     const SDL_Point point = {x, y};
     for (int i = 0; i < static_cast<int>(dialog.layout.controls.size()); ++i) {
-        if (SDL_PointInRect(&point, &ControlAt(dialog, i).area))
+        if (SDL_PointInRect(&point, &ControlAt(dialog, i).area) == SDL_TRUE)
             return i;
     }
     return -1;
@@ -328,48 +329,61 @@ int TextWidth(TTF_Font* font, const std::string& utf8) {
     return width;
 }
 
+void DrawField(SDL_Surface* surface, const NameDialog& dialog, const SDL_Rect& area, bool focused) {
+    const int lineHeight = TTF_FontHeight(dialog.font);
+    Fill(surface, area, 255, 255, 255);
+    Frame(surface, area, 1, focused ? 0 : 122);
+    const std::string shown =
+        Utf8FromAnsi(dialog.typed.c_str(), static_cast<int>(dialog.typed.size()));
+    const int textY = area.y + (area.h - lineHeight) / 2;
+    Write(surface, dialog.font, shown, area.x + FieldMargin, textY);
+    if (focused) {
+        const std::string before = Utf8FromAnsi(dialog.typed.c_str(), dialog.caret);
+        const int caretX = area.x + FieldMargin + TextWidth(dialog.font, before);
+        Fill(surface, {caretX, textY, 1, lineHeight}, 0, 0, 0);
+    }
+}
+
+// The dotted rectangle inside a focused button.
+void DrawFocus(SDL_Surface* surface, const SDL_Rect& area) {
+    const SDL_Rect inner = {area.x + 3, area.y + 3, area.w - 6, area.h - 6};
+    for (int x = inner.x; x < inner.x + inner.w; x += 2) {
+        Fill(surface, {x, inner.y, 1, 1}, 0, 0, 0);
+        Fill(surface, {x, inner.y + inner.h - 1, 1, 1}, 0, 0, 0);
+    }
+    for (int y = inner.y; y < inner.y + inner.h; y += 2) {
+        Fill(surface, {inner.x, y, 1, 1}, 0, 0, 0);
+        Fill(surface, {inner.x + inner.w - 1, y, 1, 1}, 0, 0, 0);
+    }
+}
+
+void DrawButton(SDL_Surface* surface, const NameDialog& dialog, const Control& control,
+                bool focused) {
+    const SDL_Rect& area = control.area;
+    const bool isDefault = control.id == DefaultButtonId(dialog);
+    Fill(surface, area, 225, 225, 225);
+    Frame(surface, area, isDefault ? 2 : 1, isDefault ? 0 : 173);
+    const int width = TextWidth(dialog.font, control.text);
+    Write(surface, dialog.font, control.text, area.x + (area.w - width) / 2,
+          area.y + (area.h - TTF_FontHeight(dialog.font)) / 2);
+    if (focused)
+        DrawFocus(surface, area);
+}
+
 void Draw(const NameDialog& dialog) {
     SDL_Surface* surface = SDL_GetWindowSurface(dialog.window);
     if (surface == nullptr)
         return;
     Fill(surface, {0, 0, surface->w, surface->h}, 240, 240, 240);
-    const int lineHeight = TTF_FontHeight(dialog.font);
     for (int i = 0; i < static_cast<int>(dialog.layout.controls.size()); ++i) {
         const Control& control = ControlAt(dialog, i);
-        const SDL_Rect& area = control.area;
         const bool focused = i == dialog.focus;
         if (control.kind == StaticClass) {
-            Write(surface, dialog.font, control.text, area.x, area.y);
+            Write(surface, dialog.font, control.text, control.area.x, control.area.y);
         } else if (control.kind == EditClass) {
-            Fill(surface, area, 255, 255, 255);
-            Frame(surface, area, 1, focused ? 0 : 122);
-            const std::string shown = Utf8FromAnsi(dialog.typed.c_str(),
-                                                   static_cast<int>(dialog.typed.size()));
-            const int textY = area.y + (area.h - lineHeight) / 2;
-            Write(surface, dialog.font, shown, area.x + FieldMargin, textY);
-            if (focused) {
-                const std::string before = Utf8FromAnsi(dialog.typed.c_str(), dialog.caret);
-                const int caretX = area.x + FieldMargin + TextWidth(dialog.font, before);
-                Fill(surface, {caretX, textY, 1, lineHeight}, 0, 0, 0);
-            }
+            DrawField(surface, dialog, control.area, focused);
         } else if (IsButton(control)) {
-            const bool isDefault = control.id == DefaultButtonId(dialog);
-            Fill(surface, area, 225, 225, 225);
-            Frame(surface, area, isDefault ? 2 : 1, isDefault ? 0 : 173);
-            const int width = TextWidth(dialog.font, control.text);
-            Write(surface, dialog.font, control.text, area.x + (area.w - width) / 2,
-                  area.y + (area.h - lineHeight) / 2);
-            if (focused) {
-                const SDL_Rect inner = {area.x + 3, area.y + 3, area.w - 6, area.h - 6};
-                for (int x = inner.x; x < inner.x + inner.w; x += 2) {
-                    Fill(surface, {x, inner.y, 1, 1}, 0, 0, 0);
-                    Fill(surface, {x, inner.y + inner.h - 1, 1, 1}, 0, 0, 0);
-                }
-                for (int y = inner.y; y < inner.y + inner.h; y += 2) {
-                    Fill(surface, {inner.x, y, 1, 1}, 0, 0, 0);
-                    Fill(surface, {inner.x + inner.w - 1, y, 1, 1}, 0, 0, 0);
-                }
-            }
+            DrawButton(surface, dialog, control, focused);
         }
     }
     SDL_UpdateWindowSurface(dialog.window);
@@ -379,8 +393,36 @@ bool ForDialog(const NameDialog& dialog, Uint32 windowId) {
     return windowId == SDL_GetWindowID(dialog.window);
 }
 
-// Takes events until a button is pushed. Keys count wherever they arrive:
-// while the dialog is open the window behind it takes none.
+// Keys count wherever they arrive: while the dialog is open the window
+// behind it takes none.
+void HandleEvent(NameDialog* dialog, const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            HandleKey(dialog, event.key);
+            break;
+        case SDL_TEXTINPUT:
+            if (dialog->focus >= 0 && ControlAt(*dialog, dialog->focus).kind == EditClass)
+                Type(dialog, event.text.text);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (ForDialog(*dialog, event.button.windowID))
+                HandleMouse(dialog, event.button);
+            break;
+        case SDL_WINDOWEVENT:
+            if (!ForDialog(*dialog, event.window.windowID)) {
+                ServeOwnerWhileModal(event);
+            } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                dialog->result = CancelledResult;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// Takes events until a button is pushed; the window behind is repainted
+// when nothing else waits.
 void RunDialog(NameDialog* dialog) {
     SDL_StartTextInput();
     Draw(*dialog);
@@ -397,30 +439,7 @@ void RunDialog(NameDialog* dialog) {
                 break;
             }
         }
-        switch (event.type) {
-            case SDL_KEYDOWN:
-                HandleKey(dialog, event.key);
-                break;
-            case SDL_TEXTINPUT:
-                if (dialog->focus >= 0 && ControlAt(*dialog, dialog->focus).kind == EditClass)
-                    Type(dialog, event.text.text);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-            case SDL_MOUSEBUTTONUP:
-                if (ForDialog(*dialog, event.button.windowID))
-                    HandleMouse(dialog, event.button);
-                break;
-            case SDL_WINDOWEVENT:
-                if (ForDialog(*dialog, event.window.windowID)) {
-                    if (event.window.event == SDL_WINDOWEVENT_CLOSE)
-                        dialog->result = CancelledResult;
-                } else {
-                    ServeOwnerWhileModal(event);
-                }
-                break;
-            default:
-                break;
-        }
+        HandleEvent(dialog, event);
         Draw(*dialog);
     }
     SDL_StopTextInput();
@@ -438,12 +457,12 @@ bool OpenDialog(NameDialog* dialog, const unsigned char* bytes, int size) {
     dialog->font = OpenFontWithEm(file, MulDiv(layout.pointSize, ScreenDpi, PointsPerInch));
     if (dialog->font == nullptr)
         return false;
-    const int baseX = static_cast<int>(AverageLetterWidth(dialog->font) + 0.5);
+    const int baseX = static_cast<int>(std::lround(AverageLetterWidth(dialog->font)));
     const int baseY = TTF_FontHeight(dialog->font);
     ToPixels(&layout, baseX, baseY);
-    dialog->window = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED,
-                                      SDL_WINDOWPOS_CENTERED, layout.width, layout.height,
-                                      SDL_WINDOW_SHOWN | SDL_WINDOW_SKIP_TASKBAR);
+    dialog->window =
+        SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         layout.width, layout.height, SDL_WINDOW_SHOWN | SDL_WINDOW_SKIP_TASKBAR);
     if (dialog->window == nullptr)
         return false;
     if (GameWindow.window != nullptr)

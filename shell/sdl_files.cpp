@@ -92,8 +92,10 @@ std::string LinuxPath(const char* path) {
     return result;
 }
 
+// The names are the linker's: --wrap=fopen sends the program's calls of fopen
+// to __wrap_fopen and names the C library's own __real_fopen.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 extern "C" {
-// The C library's own functions, which the linker's --wrap names so.
 std::FILE* __real_fopen(const char* path, const char* mode);
 int __real_remove(const char* path);
 
@@ -103,6 +105,7 @@ std::FILE* __wrap_fopen(const char* path, const char* mode) {
 
 int __wrap_remove(const char* path) { return __real_remove(LinuxPath(path).c_str()); }
 }
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 
 bool PutFileInPlace(const char* from, const char* to) {
     const std::string source = LinuxPath(from);
@@ -110,8 +113,7 @@ bool PutFileInPlace(const char* from, const char* to) {
     // A table the player has made read-only is never replaced, as on Windows
     // (rename itself would replace it).
     struct stat status {};
-    if (stat(target.c_str(), &status) == 0 &&
-        (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    if (stat(target.c_str(), &status) == 0 && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return false;
     if (std::rename(source.c_str(), target.c_str()) != 0)
         return false;

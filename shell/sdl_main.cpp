@@ -83,9 +83,9 @@ int main(int /*argc*/, char** /*argv*/) {
         SDL_Quit();
         return 0;
     }
-    GameWindow.window = SDL_CreateWindow(WindowTitle, SDL_WINDOWPOS_UNDEFINED,
-                                         SDL_WINDOWPOS_UNDEFINED, IntroSize.width,
-                                         IntroSize.height, SDL_WINDOW_SHOWN);
+    GameWindow.window =
+        SDL_CreateWindow(WindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                         IntroSize.width, IntroSize.height, SDL_WINDOW_SHOWN);
     if (GameWindow.window == nullptr || SDL_GetWindowSurface(GameWindow.window) == nullptr) {
         if (GameWindow.window != nullptr)
             SDL_DestroyWindow(GameWindow.window);

@@ -34,10 +34,11 @@ namespace {
 // A fresh context: black text on an opaque white background in the default
 // font, a bold sans-serif face of 16 pixels as the system font is.
 PlatformDrawContext WindowContext = {{0, 0, 0}, false, nullptr};
-PlatformFont SystemFont = {{16, 0, 0, 0, 700, false, false, false, 0, 0, 0, 0, 0, nullptr},
-                           "System",
-                           nullptr,
-                           1.0};
+PlatformFont& SystemFont() {
+    static PlatformFont font = {
+        {16, 0, 0, 0, 700, false, false, false, 0, 0, 0, 0, 0, nullptr}, "System", nullptr, 1.0};
+    return font;
+}
 
 // The window's background brush, shown where a paint erases and no picture
 // covers it.
@@ -76,8 +77,8 @@ SDL_Surface* LoadPicture(const char* path, int width, int height) {
         height = file->h;
     if (width == file->w && height == file->h)
         return file;
-    SDL_Surface* scaled = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32,
-                                                         SDL_PIXELFORMAT_XRGB8888);
+    SDL_Surface* scaled =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
     SDL_Surface* source = SDL_ConvertSurfaceFormat(file, SDL_PIXELFORMAT_XRGB8888, 0);
     SDL_FreeSurface(file);
     bool done = scaled != nullptr && source != nullptr &&
@@ -110,8 +111,9 @@ TTF_Font* OpenedFont(PlatformFont* font) {
     std::string file = LiberationFile(font->face.c_str(), request.weight);
     if (file.empty())
         return nullptr;
-    font->font = request.height < 0 ? OpenFontWithEm(file, -request.height)
-                                    : OpenFontWithCell(file, request.height != 0 ? request.height : 16);
+    font->font = request.height < 0
+                     ? OpenFontWithEm(file, -request.height)
+                     : OpenFontWithCell(file, request.height != 0 ? request.height : 16);
     if (font->font == nullptr)
         return nullptr;
     int style = TTF_STYLE_NORMAL;
@@ -263,7 +265,7 @@ void DrawDot(DrawContext /*context*/, int x, int y, int diameter, Colour colour)
 
 void WriteText(DrawContext context, int x, int y, const char* text, int length) {
     SDL_Surface* surface = WindowSurface();
-    PlatformFont* font = context->font != nullptr ? context->font : &SystemFont;
+    PlatformFont* font = context->font != nullptr ? context->font : &SystemFont();
     TTF_Font* ttf = OpenedFont(font);
     std::string utf8 = Utf8FromAnsi(text, length);
     if (surface == nullptr || ttf == nullptr || utf8.empty())
@@ -271,8 +273,9 @@ void WriteText(DrawContext context, int x, int y, const char* text, int length) 
     const Colour colour = context->textColour;
     const SDL_Color ink = {colour.red, colour.green, colour.blue, 255};
     const SDL_Color paper = {255, 255, 255, 255};
-    SDL_Surface* written = context->transparent ? TTF_RenderUTF8_Blended(ttf, utf8.c_str(), ink)
-                                                : TTF_RenderUTF8_Shaded(ttf, utf8.c_str(), ink, paper);
+    SDL_Surface* written = context->transparent
+                               ? TTF_RenderUTF8_Blended(ttf, utf8.c_str(), ink)
+                               : TTF_RenderUTF8_Shaded(ttf, utf8.c_str(), ink, paper);
     if (written == nullptr)
         return;
     SDL_Rect to = {x, y, static_cast<int>(std::lround(written->w * font->stretch)), written->h};
@@ -291,7 +294,8 @@ void SetTextLook(DrawContext context, Colour colour) {
 }
 
 FontHandle CreateTextFont(const FontRequest& request) {
-    auto* font = new PlatformFont{request, request.face != nullptr ? request.face : "", nullptr, 1.0};
+    auto* font =
+        new PlatformFont{request, request.face != nullptr ? request.face : "", nullptr, 1.0};
     font->request.face = nullptr;  // the copy above is the one used
     return font;
 }

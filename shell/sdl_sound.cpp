@@ -63,7 +63,8 @@ Wave LoadWave(const char* path) {
             SDL_memcpy(wave.samples, samples, length);
     } else {
         convert.len = static_cast<int>(length);
-        convert.buf = static_cast<Uint8*>(SDL_malloc(length * static_cast<Uint32>(convert.len_mult)));
+        convert.buf = static_cast<Uint8*>(SDL_malloc(static_cast<std::size_t>(length) *
+                                                     static_cast<std::size_t>(convert.len_mult)));
         if (convert.buf != nullptr) {
             SDL_memcpy(convert.buf, samples, length);
             if (SDL_ConvertAudio(&convert) == 0) {
@@ -91,7 +92,7 @@ Uint32 Start(const char* path) {
     SDL_free(wave.samples);
     if (!queued)
         return 0;
-    const Uint32 frameBytes =
+    const auto frameBytes =
         static_cast<Uint32>(SDL_AUDIO_BITSIZE(DeviceSpec.format) / 8 * DeviceSpec.channels);
     if (frameBytes == 0 || DeviceSpec.freq <= 0)
         return 0;
@@ -110,9 +111,8 @@ void PlaySoundToEnd(const char* path) {
     // Played out when the queue is empty and the device's own buffer with
     // it; a device that stops taking samples is waited for no longer than
     // the sound itself, and the device's buffer, lasts.
-    const Uint32 buffer = DeviceSpec.freq > 0 ? DeviceSpec.samples * 1000U /
-                                                    static_cast<Uint32>(DeviceSpec.freq)
-                                              : 0;
+    const Uint32 buffer =
+        DeviceSpec.freq > 0 ? DeviceSpec.samples * 1000U / static_cast<Uint32>(DeviceSpec.freq) : 0;
     const Uint64 deadline = SDL_GetTicks64() + length + buffer;
     while (SDL_GetQueuedAudioSize(Device) > 0 && SDL_GetTicks64() < deadline)
         SDL_Delay(5);

@@ -106,7 +106,7 @@ std::string LiberationFile(const char* face, int weight) {
             return path;
         }
     }
-    return std::string();
+    return {};
 }
 
 TTF_Font* OpenFontWithEm(const std::string& file, int size) {

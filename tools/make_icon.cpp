@@ -35,7 +35,8 @@ void PutBig(std::vector<unsigned char>* out, std::uint32_t value) {
         out->push_back(static_cast<unsigned char>(value >> shift));
 }
 
-void Chunk(std::vector<unsigned char>* png, const char* type, const std::vector<unsigned char>& data) {
+void Chunk(std::vector<unsigned char>* png, const char* type,
+           const std::vector<unsigned char>& data) {
     PutBig(png, static_cast<std::uint32_t>(data.size()));
     std::vector<unsigned char> body(type, type + 4);
     body.insert(body.end(), data.begin(), data.end());
@@ -68,6 +69,73 @@ std::vector<unsigned char> Stored(const std::vector<unsigned char>& raw) {
     return out;
 }
 
+// A whole decimal number, or -1.
+int Number(const char* text) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && value >= 0 && value < 100000 ? static_cast<int>(value)
+                                                                       : -1;
+}
+
+// An uncompressed 24-bit picture file, its rows as they are stored.
+struct Picture {
+    std::vector<unsigned char> bytes;
+    std::size_t offset = 0;
+    std::size_t stride = 0;
+    int width = 0;
+    int rows = 0;
+    bool bottomUp = true;
+};
+
+// Red, green or blue (channel 0, 1, 2) of the pixel at (x, y).
+unsigned char PixelAt(const Picture& picture, int x, int y, int channel) {
+    const int row = picture.bottomUp ? picture.rows - 1 - y : y;
+    return picture.bytes[picture.offset + picture.stride * static_cast<std::size_t>(row) +
+                         static_cast<std::size_t>(x) * 3 + 2 - static_cast<std::size_t>(channel)];
+}
+
+bool ReadPicture(const char* path, Picture* picture) {
+    std::ifstream file(path, std::ios::binary);
+    picture->bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    const std::vector<unsigned char>& bmp = picture->bytes;
+    if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M' || Little(bmp, 28, 2) != 24 ||
+        Little(bmp, 30, 4) != 0)
+        return false;
+    picture->offset = Little(bmp, 10, 4);
+    picture->width = static_cast<int>(Little(bmp, 18, 4));
+    const auto height = static_cast<std::int32_t>(Little(bmp, 22, 4));
+    picture->bottomUp = height > 0;
+    picture->rows = height > 0 ? height : -height;
+    picture->stride = (static_cast<std::size_t>(picture->width) * 3 + 3) & ~std::size_t{3};
+    return picture->offset + picture->stride * static_cast<std::size_t>(picture->rows) <=
+           bmp.size();
+}
+
+// The icon's rows for the PNG, each after its filter byte (none): every
+// icon pixel the mean of its share of the square.
+std::vector<unsigned char> Averaged(const Picture& picture, int left, int top, int side, int size) {
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < size; ++y) {
+        raw.push_back(0);
+        const int y0 = top + y * side / size;
+        const int y1 = top + (y + 1) * side / size;
+        for (int x = 0; x < size; ++x) {
+            const int x0 = left + x * side / size;
+            const int x1 = left + (x + 1) * side / size;
+            const long count = static_cast<long>(x1 - x0) * (y1 - y0);
+            for (int channel = 0; channel < 3; ++channel) {
+                long sum = 0;
+                for (int py = y0; py < y1; ++py) {
+                    for (int px = x0; px < x1; ++px)
+                        sum += PixelAt(picture, px, py, channel);
+                }
+                raw.push_back(static_cast<unsigned char>(sum / count));
+            }
+        }
+    }
+    return raw;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,52 +143,19 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_icon PICTURE.bmp ICON.png LEFT TOP SIDE SIZE\n";
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(file)),
-                                   std::istreambuf_iterator<char>());
-    const int left = std::atoi(argv[3]);
-    const int top = std::atoi(argv[4]);
-    const int side = std::atoi(argv[5]);
-    const int size = std::atoi(argv[6]);
-    if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M' || Little(bmp, 28, 2) != 24 ||
-        Little(bmp, 30, 4) != 0 || size <= 0 || side < size) {
+    const int left = Number(argv[3]);
+    const int top = Number(argv[4]);
+    const int side = Number(argv[5]);
+    const int size = Number(argv[6]);
+    Picture picture;
+    if (!ReadPicture(argv[1], &picture)) {
         std::cerr << "make_icon: " << argv[1] << " is not an uncompressed 24-bit picture\n";
         return 1;
     }
-    const std::size_t offset = Little(bmp, 10, 4);
-    const int width = static_cast<int>(Little(bmp, 18, 4));
-    const int height = static_cast<int>(static_cast<std::int32_t>(Little(bmp, 22, 4)));
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-    const bool bottomUp = height > 0;
-    const int rows = bottomUp ? height : -height;
-    if (left < 0 || top < 0 || left + side > width || top + side > rows ||
-        offset + stride * static_cast<std::size_t>(rows) > bmp.size()) {
+    if (left < 0 || top < 0 || size <= 0 || side < size || left + side > picture.width ||
+        top + side > picture.rows) {
         std::cerr << "make_icon: the square lies outside " << argv[1] << "\n";
         return 1;
-    }
-    // Each icon pixel is the mean of its share of the square.
-    std::vector<unsigned char> raw;
-    for (int y = 0; y < size; ++y) {
-        raw.push_back(0);  // no filter
-        for (int x = 0; x < size; ++x) {
-            const int x0 = left + x * side / size;
-            const int x1 = left + (x + 1) * side / size;
-            const int y0 = top + y * side / size;
-            const int y1 = top + (y + 1) * side / size;
-            long sum[3] = {0, 0, 0};
-            for (int py = y0; py < y1; ++py) {
-                const int row = bottomUp ? rows - 1 - py : py;
-                for (int px = x0; px < x1; ++px) {
-                    const std::size_t at = offset + stride * static_cast<std::size_t>(row) +
-                                           static_cast<std::size_t>(px) * 3;
-                    for (int c = 0; c < 3; ++c)
-                        sum[c] += bmp[at + 2 - static_cast<std::size_t>(c)];  // BGR to RGB
-                }
-            }
-            const long count = static_cast<long>(x1 - x0) * (y1 - y0);
-            for (long channel : sum)
-                raw.push_back(static_cast<unsigned char>(channel / count));
-        }
     }
     std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<unsigned char> header;
@@ -128,7 +163,7 @@ int main(int argc, char** argv) {
     PutBig(&header, static_cast<std::uint32_t>(size));
     header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
     Chunk(&png, "IHDR", header);
-    Chunk(&png, "IDAT", Stored(raw));
+    Chunk(&png, "IDAT", Stored(Averaged(picture, left, top, side, size)));
     Chunk(&png, "IEND", {});
     std::ofstream out(argv[2], std::ios::binary);
     out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
