@@ -428,16 +428,10 @@ void RunDialog(NameDialog* dialog) {
     Draw(*dialog);
     while (dialog->result == 0) {
         SDL_Event event;
-        if (SDL_PollEvent(&event) == 0) {
-            if (RepaintWanted && MainWindow != nullptr) {
-                PaintScreen(MainWindow);
-                Draw(*dialog);
-                continue;
-            }
-            if (SDL_WaitEvent(&event) == 0) {
-                dialog->result = CancelledResult;
-                break;
-            }
+        if (TakeNext(&event) == NextInLoop::Paint) {
+            PaintScreen(MainWindow);
+            Draw(*dialog);
+            continue;
         }
         HandleEvent(dialog, event);
         Draw(*dialog);

@@ -37,19 +37,26 @@ bool IsClose(const SDL_Event& event) {
                                       event.window.event == SDL_WINDOWEVENT_CLOSE);
 }
 
-// The next event for the loop: one waiting, else the repaint asked for, else
-// the next to come. False when SDL can wait no longer.
-enum class Next { Event, Paint, Failed };
-
-Next TakeNext(SDL_Event* event) {
-    if (SDL_PollEvent(event) != 0)
-        return Next::Event;
-    if (RepaintWanted)
-        return Next::Paint;
-    return SDL_WaitEvent(event) != 0 ? Next::Event : Next::Failed;
-}
-
 }  // namespace
+
+// SDL's own blocking wait is not used: SDL 2.26 on X wakes a waiting
+// program by sending an event to the window it waited on, from the thread
+// that queued an event (SDL audio's, for one), and that window may be gone
+// by then (a closed name dialog): the X error ends the program. Polling at a
+// few milliseconds keeps a press far within one frame.
+NextInLoop TakeNext(SDL_Event* event) {
+    constexpr Uint32 BusyPollMs = 2;
+    constexpr Uint32 IdlePollMs = 8;
+    constexpr Uint64 BusyForMs = 500;
+    const Uint64 started = SDL_GetTicks64();
+    for (;;) {
+        if (SDL_PollEvent(event) != 0)
+            return NextInLoop::Event;
+        if (RepaintWanted)
+            return NextInLoop::Paint;
+        SDL_Delay(SDL_GetTicks64() - started < BusyForMs ? BusyPollMs : IdlePollMs);
+    }
+}
 
 void ServeOwnerWhileModal(const SDL_Event& event) {
     if (WantsRepaint(event))
@@ -99,13 +106,11 @@ int main(int /*argc*/, char** /*argv*/) {
 
     for (;;) {
         SDL_Event event;
-        Next next = TakeNext(&event);
-        if (next == Next::Failed)
-            break;
+        const NextInLoop next = TakeNext(&event);
         // Once the game has asked to end, the event just taken is dropped.
         if (!KeepRunning())
             break;
-        if (next == Next::Paint) {
+        if (next == NextInLoop::Paint) {
             PaintScreen(MainWindow);
         } else if (IsClose(event)) {
             break;

@@ -58,6 +58,11 @@ void AppendUtf8(std::string* out, std::uint32_t code);
 std::string Utf8FromAnsi(const char* text, int length);
 std::string AnsiFromUtf8(const char* text);
 
+// The next thing for a loop to do: the next event, or when none waits, the
+// repaint asked for; waits for one of them.
+enum class NextInLoop { Event, Paint };
+NextInLoop TakeNext(SDL_Event* event);
+
 // A box's and a dialog's own loop: hands the main window's repaints to the
 // game while they wait. Clicks on the window meanwhile are dropped, as a
 // disabled owner drops them.
