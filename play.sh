@@ -14,7 +14,9 @@ if [ "${1:-}" = --web ]; then
 fi
 
 if [ "${1:-}" = --linux ]; then
-    install_missing_packages cmake ninja-build g++ libsdl2-dev libsdl2-ttf-dev fonts-liberation
+    # xfonts-base: the X core fonts SDL draws its message boxes with.
+    install_missing_packages cmake ninja-build g++ libsdl2-dev libsdl2-ttf-dev fonts-liberation \
+        xfonts-base
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display found. Rillo needs one; on a machine without a screen run it under Xvfb:"
         echo "  sudo apt-get install -y xvfb xfonts-base && Xvfb :1 -screen 0 1024x768x24 & DISPLAY=:1 ./play.sh --linux"

@@ -176,12 +176,15 @@ int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsig
     // What the window shows must be on screen before the box takes over.
     ShowWindowSurface();
     int answer = -1;
-    const bool shown = SDL_ShowMessageBox(&box, &answer) == 0;
-    DropOwnerInputAfterModal();
+    bool shown = SDL_ShowMessageBox(&box, &answer) == 0;
     if (!shown) {
-        SDL_Log("Rillo: no box could be shown: %s", SDL_GetError());
-        return 0;
+        SDL_Log("Rillo: SDL shows no box (%s); the program shows its own", SDL_GetError());
+        answer = -1;
+        shown = ShowOwnBox(box, &answer);
     }
+    DropOwnerInputAfterModal();
+    if (!shown)
+        return 0;
     // Closed from its frame: Cancel where there is one, else OK, as on Windows.
     if (answer < 0)
         return threeButtons ? AnswerCancel : AnswerOk;

@@ -63,6 +63,10 @@ std::string AnsiFromUtf8(const char* text);
 enum class NextInLoop { Event, Paint };
 NextInLoop TakeNext(SDL_Event* event);
 
+// The program's own modal box with the data of an SDL message box, for when
+// SDL cannot show one; false when it cannot either. Sets the button's id.
+bool ShowOwnBox(const SDL_MessageBoxData& data, int* answer);
+
 // A box's and a dialog's own loop: hands the main window's repaints to the
 // game while they wait. Clicks on the window meanwhile are dropped, as a
 // disabled owner drops them.

@@ -86,8 +86,11 @@ class Game:
         try:
             self.window = wait_for("the window", lambda: windows().get(TEXTS["WindowTitle"]))
         except Failed as failure:
+            status = self.process.poll()
+            messages = open(self.log).read()[-600:]
             self.close()
-            raise Failed(f"{failure}; windows: {windows()}") from None
+            raise Failed(f"{failure}; windows: {windows()}; program status {status}, "
+                         f"messages: {messages}") from None
         geometry = run("xdotool", "getwindowgeometry", "--shell", self.window)
         g = dict(line.split("=") for line in geometry.split())
         self.x, self.y = int(g["X"]), int(g["Y"])
