@@ -72,6 +72,7 @@ bash tools/check_web_package.sh
 echo "== Linux program (at ${SECONDS} s)"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
+./build/linux/rillo_linux_test
 bash e2e/linux/run.sh
 cmake --build --preset linux --target package >/dev/null
 bash tools/check_linux_package.sh
