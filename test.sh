@@ -4,7 +4,8 @@
 # geometry (tools/check_data.py), the static checks (clang-tidy, cppcheck,
 # clang-format), the Windows build, the end-to-end scenarios
 # under Wine on a private Xvfb, the page built with emscripten and its
-# scenarios in headless Chromium, and the benchmarks (numbers only).
+# scenarios in headless Chromium, the Linux program with its end-to-end checks
+# and its package, and the benchmarks (numbers only).
 # Installs what is missing first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -19,7 +20,7 @@ install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenc
 mkdir -p build
 (
     install_missing_packages wine wine64 fonts-liberation xvfb x11-utils imagemagick \
-        emscripten chromium
+        emscripten chromium libsdl2-dev libsdl2-ttf-dev xdotool xfonts-base
     command -v node >/dev/null || install_missing_packages nodejs npm
 ) >build/packages.log 2>&1 &
 packages=$!
@@ -67,6 +68,14 @@ cmake --build --preset web -j "$jobs"
 bash web/tests/run.sh
 cmake --build --preset web --target web_package >/dev/null
 bash tools/check_web_package.sh
+
+echo "== Linux program (at ${SECONDS} s)"
+cmake --preset linux >/dev/null
+cmake --build --preset linux -j "$jobs"
+./build/linux/rillo_linux_test
+bash e2e/linux/run.sh
+cmake --build --preset linux --target package >/dev/null
+bash tools/check_linux_package.sh
 
 echo "== benchmarks (at ${SECONDS} s)"
 cmake --preset release >/dev/null

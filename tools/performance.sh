@@ -57,8 +57,9 @@ echo "== benchmarks"
     --benchmark_report_aggregates_only=true --benchmark_format=json >"$out/bench.json"
 
 echo "load_after $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
-# The browser's section, written by tools/web_performance.sh, stays at the end.
-web_section=$(sed -n '/^## Rillo in the browser$/,$p' docs/performance.md)
+# The sections of tools/linux_performance.sh and tools/web_performance.sh, the
+# last two, stay as they are.
+web_section=$(sed -n '/^## Rillo \(on Linux\|in the browser\)$/,$p' docs/performance.md)
 python3 tools/performance_report.py "$out" >docs/performance.md
 if [ -n "$web_section" ]; then
     printf '\n%s\n' "$web_section" >>docs/performance.md

@@ -1,0 +1,171 @@
+// Files, locks, the clock and the process number on Linux.
+//
+// The game names its files the Windows way, relative to its folder
+// (".\src\Highscore.txt"). This file turns them into paths of this system:
+// the seam's operations here do it themselves, and the table's own reads and
+// writes (std::fopen and std::remove in the portable code) reach it through
+// the linker, which sends the program's calls of fopen and remove to the
+// wrappers below (-Wl,--wrap, set for the Linux program only).
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "shell/sdl_window.h"
+
+struct PlatformLock {
+    int file;
+    std::string path;
+};
+
+namespace {
+
+// The folder the program lies in, with a trailing '/'; empty when the system
+// cannot say, and the working folder serves.
+const std::string& ProgramFolder() {
+    static const std::string folder = [] {
+        char buffer[4096];
+        ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        if (length <= 0)
+            return std::string();
+        std::string path(buffer, static_cast<std::size_t>(length));
+        std::size_t slash = path.rfind('/');
+        return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    }();
+    return folder;
+}
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0;
+}
+
+// The entry of folder whose name matches name without regard to case; name
+// itself when there is none.
+std::string MatchInFolder(const std::string& folder, const std::string& name) {
+    DIR* directory = opendir(folder.empty() ? "." : folder.c_str());
+    if (directory == nullptr)
+        return name;
+    std::string found = name;
+    while (const dirent* entry = readdir(directory)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    closedir(directory);
+    return found;
+}
+
+}  // namespace
+
+std::string LinuxPath(const char* path) {
+    std::string given(path);
+    if (!given.empty() && given[0] == '/')
+        return given;
+    for (char& c : given) {
+        if (c == '\\')
+            c = '/';
+    }
+    std::string result = ProgramFolder();
+    std::size_t start = 0;
+    while (start <= given.size()) {
+        std::size_t end = given.find('/', start);
+        if (end == std::string::npos)
+            end = given.size();
+        std::string name = given.substr(start, end - start);
+        start = end + 1;
+        if (name.empty() || name == ".")
+            continue;
+        if (name != ".." && !Exists(result + name))
+            name = MatchInFolder(result, name);
+        result += name;
+        if (end < given.size())
+            result += '/';
+    }
+    return result;
+}
+
+// The names are the linker's: --wrap=fopen sends the program's calls of fopen
+// to __wrap_fopen and names the C library's own __real_fopen.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+extern "C" {
+std::FILE* __real_fopen(const char* path, const char* mode);
+int __real_remove(const char* path);
+
+std::FILE* __wrap_fopen(const char* path, const char* mode) {
+    return __real_fopen(LinuxPath(path).c_str(), mode);
+}
+
+int __wrap_remove(const char* path) { return __real_remove(LinuxPath(path).c_str()); }
+}
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+
+bool PutFileInPlace(const char* from, const char* to) {
+    const std::string source = LinuxPath(from);
+    const std::string target = LinuxPath(to);
+    // A table the player has made read-only is never replaced, as on Windows
+    // (rename itself would replace it).
+    struct stat status {};
+    if (stat(target.c_str(), &status) == 0 && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    if (std::rename(source.c_str(), target.c_str()) != 0)
+        return false;
+    // The new name itself reaches the disk with its folder.
+    std::size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        (void)fsync(directory);  // the replace has happened either way
+        (void)close(directory);
+    }
+    return true;
+}
+
+bool FlushFileToDisk(const char* path) {
+    int file = open(LinuxPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    bool flushed = fsync(file) == 0;
+    if (close(file) != 0)
+        flushed = false;
+    return flushed;
+}
+
+FileLock TryLockFile(const char* path) {
+    std::string name = LinuxPath(path);
+    int file = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (file < 0)
+        return nullptr;
+    // The lock file goes when its holder is done, as on Windows. A program
+    // that opened it just before may then hold a lock on a file that no longer
+    // has the name, so a lock counts only while the name still leads to the
+    // locked file.
+    struct stat locked {};
+    struct stat named {};
+    if (flock(file, LOCK_EX | LOCK_NB) != 0 || fstat(file, &locked) != 0 ||
+        stat(name.c_str(), &named) != 0 || locked.st_ino != named.st_ino ||
+        locked.st_dev != named.st_dev) {
+        (void)close(file);
+        return nullptr;
+    }
+    return new PlatformLock{file, name};
+}
+
+void ReleaseFileLock(FileLock lock) {
+    if (lock == nullptr)
+        return;
+    (void)unlink(lock->path.c_str());  // still locked: nobody else holds it
+    (void)close(lock->file);
+    delete lock;
+}
+
+std::uint32_t ProcessNumber() { return static_cast<std::uint32_t>(getpid()); }
+
+std::uint32_t ClockSeconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
