@@ -11,16 +11,18 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/packages.sh
 
-# What the native tests and the lint need comes first; the packages of the
-# later stages (Wine, the X server, emscripten, the browser) install in the
+# What the native tests and the lint need comes first (the lint reads the
+# Linux program's build too, so SDL's headers are among them); the packages
+# of the later stages (Wine, the X server, emscripten, the browser) install in the
 # background meanwhile, into build/packages.log, and are waited for before
 # the Windows program is built.
 install_missing_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
-    g++-mingw-w64-x86-64 clang-tidy cppcheck clang-format jq python3
+    g++-mingw-w64-x86-64 clang-tidy cppcheck clang-format jq python3 libsdl2-dev libsdl2-ttf-dev \
+    fonts-liberation
 mkdir -p build
 (
     install_missing_packages wine wine64 fonts-liberation xvfb x11-utils imagemagick \
-        emscripten chromium libsdl2-dev libsdl2-ttf-dev xdotool xfonts-base
+        emscripten chromium xdotool xfonts-base
     command -v node >/dev/null || install_missing_packages nodejs npm
 ) >build/packages.log 2>&1 &
 packages=$!
