@@ -40,18 +40,19 @@ bool OpenDevice(const SDL_AudioSpec& wanted) {
 // Reads the file again at every sound, as the Windows program does.
 Wave LoadWave(const char* path) {
     Wave wave;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec fileFormat{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(LinuxPath(path).c_str(), &spec, &samples, &length) == nullptr)
+    if (SDL_LoadWAV(LinuxPath(path).c_str(), &fileFormat, &samples, &length) == nullptr)
         return wave;
-    if (!OpenDevice(spec)) {
+    if (!OpenDevice(fileFormat)) {
         SDL_FreeWAV(samples);
         return wave;
     }
     SDL_AudioCVT convert{};
-    int needed = SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq,
-                                   DeviceSpec.format, DeviceSpec.channels, DeviceSpec.freq);
+    int needed =
+        SDL_BuildAudioCVT(&convert, fileFormat.format, fileFormat.channels, fileFormat.freq,
+                          DeviceSpec.format, DeviceSpec.channels, DeviceSpec.freq);
     if (needed < 0) {
         SDL_FreeWAV(samples);
         return wave;
