@@ -12,24 +12,12 @@ rounds=${1:-10}
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j 2 >/dev/null
 
-display=""
-for n in $(seq 40 60); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "linux_performance: no free display from :40 to :60" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-    sleep 0.1
-done
+. tools/xvfb.sh
+start_xvfb
+trap stop_xvfb EXIT
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-table=$(DISPLAY=":$display" SDL_AUDIODRIVER=dummy python3 tools/linux_performance.py build/linux "$rounds")
+table=$(DISPLAY=$xvfb_display SDL_AUDIODRIVER=dummy python3 tools/linux_performance.py build/linux "$rounds")
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 section=$(cat <<END
 ## Rillo on Linux

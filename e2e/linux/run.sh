@@ -11,27 +11,17 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 folder=${1:-$root/build/linux}
 shift || true
 
+# The X server of each run (start_xvfb, stop_xvfb).
+. "$root/tools/xvfb.sh"
+
 # run_on XVFB_ARGS... -- CHECK...: one Xvfb, the checks on it, the server gone.
 run_on() {
-    local args=() display="" n xvfb status=0
+    local args=() status=0
     while [ "$1" != -- ]; do args+=("$1"); shift; done
     shift
-    for n in $(seq 40 60); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            display=$n
-            break
-        fi
-    done
-    [ -n "$display" ] || { echo "e2e/linux: no free display from :40 to :60" >&2; return 1; }
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp "${args[@]}" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do
-        xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    DISPLAY=":$display" python3 -u "$root/e2e/linux/checks.py" "$folder" "$@" || status=1
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    start_xvfb "${args[@]}" || return 1
+    DISPLAY=$xvfb_display python3 -u "$root/e2e/linux/checks.py" "$folder" "$@" || status=1
+    stop_xvfb
     return "$status"
 }
 
