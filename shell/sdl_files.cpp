@@ -166,6 +166,52 @@ void ReleaseFileLock(FileLock lock) {
     delete lock;
 }
 
+namespace {
+
+std::uint32_t Little(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+}  // namespace
+
+bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size) {
+    // The file header (14 bytes) and the start of an info header of at
+    // least 40 bytes.
+    constexpr int HeaderBytes = 14 + 40;
+    constexpr std::uint32_t Uncompressed = 0;
+    constexpr std::int32_t Largest = 32767;
+    unsigned char header[HeaderBytes];
+    int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    struct stat status {};
+    const bool complete =
+        fstat(descriptor, &status) == 0 && read(descriptor, header, HeaderBytes) == HeaderBytes;
+    (void)close(descriptor);
+    if (!complete || header[0] != 'B' || header[1] != 'M')
+        return false;
+    const std::uint32_t pixelsAt = Little(header + 10, 4);
+    const std::uint32_t infoBytes = Little(header + 14, 4);
+    const auto width = static_cast<std::int32_t>(Little(header + 18, 4));
+    const auto height = static_cast<std::int32_t>(Little(header + 22, 4));
+    const std::uint32_t bits = Little(header + 28, 2);
+    if (infoBytes < 40 || (bits != 24 && bits != 32) || Little(header + 30, 4) != Uncompressed ||
+        width <= 0 || width > Largest || height == 0 || height < -Largest || height > Largest)
+        return false;
+    // Every row is there: SDL reads them all and refuses a short file.
+    const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+    if (pixelsAt < 14 + infoBytes ||
+        static_cast<std::uint64_t>(status.st_size) < pixelsAt + rowBytes * rows)
+        return false;
+    size->width = width;
+    size->height = static_cast<int>(rows);
+    return true;
+}
+
 std::uint32_t ProcessNumber() { return static_cast<std::uint32_t>(getpid()); }
 
 std::uint32_t ClockSeconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }

@@ -77,6 +77,13 @@ int main(int /*argc*/, char** /*argv*/) {
     // counts it.
     SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME, "500");
     SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
+    // The screen saver comes as it would with any other window, as on
+    // Windows.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Without a session bus SDL's message-bus library would start one of its
+    // own (and keep it running after the game); the game needs none.
+    if (SDL_getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
+        (void)SDL_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
     ClearBoard();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         SDL_Log("Rillo: no window could be made: %s", SDL_GetError());

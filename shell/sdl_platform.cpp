@@ -234,6 +234,10 @@ bool CopyPicture(DrawContext /*context*/, const char* path, int width, int heigh
 }
 
 bool ReadPictureSize(const char* path, PictureSize* size) {
+    // The intro's size is read before the window is made: its header
+    // suffices, rather than a whole picture decoded and thrown away.
+    if (ReadBitmapHeaderSize(LinuxPath(path), size))
+        return true;
     SDL_Surface* picture = LoadPicture(path, 0, 0);
     if (picture == nullptr)
         return false;

@@ -29,6 +29,11 @@ extern bool RepaintWanted;
 // each name matched without regard to case where the exact one is missing.
 std::string LinuxPath(const char* path);
 
+// The size of an uncompressed 24- or 32-bit picture file read from its
+// header alone, when the file holds every row the header promises; false
+// for any other file, which then has to be read whole to know.
+bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size);
+
 // Copies the window surface to the screen, so drawing shows at once.
 void ShowWindowSurface();
 

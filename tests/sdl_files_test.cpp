@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "shell/sdl_window.h"
 
@@ -52,6 +53,72 @@ TEST(LinuxFiles, OneHolderOfTheLockAtATime) {
     FileLock again = TryLockFile(path);
     EXPECT_NE(again, nullptr);
     ReleaseFileLock(again);
+}
+
+// A picture file of width x height with bits per pixel; its rows are zero.
+std::vector<unsigned char> Bitmap(int width, int height, int bits) {
+    const int rows = height < 0 ? -height : height;
+    const int rowBytes = (width * bits + 31) / 32 * 4;
+    std::vector<unsigned char> file(54 + static_cast<std::size_t>(rowBytes * rows), 0);
+    auto put = [&file](std::size_t at, std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            file[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<std::uint32_t>(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, static_cast<std::uint32_t>(bits), 2);
+    return file;
+}
+
+struct HeaderCase {
+    const char* what;
+    std::vector<unsigned char> file;
+    bool fromHeader;  // the header alone gives the size
+};
+
+TEST(LinuxFiles, APicturesSizeFromItsHeaderIsTheSizeSdlReads) {
+    std::vector<unsigned char> shortFile = Bitmap(3, 2, 24);
+    shortFile.pop_back();
+    std::vector<unsigned char> badMark = Bitmap(3, 2, 24);
+    badMark[1] = 'A';
+    std::vector<unsigned char> packed = Bitmap(4, 2, 8);
+    packed[30] = 1;  // run-length packed
+    std::vector<unsigned char> pixelsBeyond = Bitmap(3, 2, 24);
+    pixelsBeyond[10] = 60;
+    const HeaderCase cases[] = {
+        {"24 bits, rows upwards", Bitmap(3, 2, 24), true},
+        {"24 bits, rows downwards", Bitmap(5, -3, 24), true},
+        {"32 bits", Bitmap(2, 2, 32), true},
+        {"a row short by a byte", shortFile, false},
+        {"not a picture file", badMark, false},
+        {"8 bits, packed", packed, false},
+        {"no width", Bitmap(0, 2, 24), false},
+        {"rows begin beyond the header's promise", pixelsBeyond, false},
+    };
+    const std::string path = Beside("src/header_test.bmp");
+    for (const HeaderCase& c : cases) {
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        ASSERT_EQ(std::fwrite(c.file.data(), 1, c.file.size(), out), c.file.size());
+        ASSERT_EQ(std::fclose(out), 0);
+        PictureSize size{0, 0};
+        ASSERT_EQ(ReadBitmapHeaderSize(path, &size), c.fromHeader) << c.what;
+        SDL_Surface* whole = SDL_LoadBMP(path.c_str());
+        if (c.fromHeader) {
+            // Never a size for a file SDL refuses, never another size.
+            ASSERT_NE(whole, nullptr) << c.what;
+            EXPECT_EQ(size.width, whole->w) << c.what;
+            EXPECT_EQ(size.height, whole->h) << c.what;
+        }
+        SDL_FreeSurface(whole);
+    }
+    (void)std::remove(path.c_str());
 }
 
 }  // namespace
