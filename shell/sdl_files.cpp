@@ -175,23 +175,29 @@ std::uint32_t Little(const unsigned char* bytes, int count) {
     return value;
 }
 
-}  // namespace
+// Where an uncompressed 24- or 32-bit picture file keeps its rows.
+struct BitmapLayout {
+    int width;
+    int height;
+    bool downwards;  // the first row is the top one
+    std::uint32_t bits;
+    std::uint32_t pixelsAt;
+    std::uint64_t rowBytes;
+};
 
-bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size) {
+// Reads the layout from the file's header; false for any other kind of file
+// and for one shorter than its rows.
+bool ReadBitmapLayout(int descriptor, BitmapLayout* layout) {
     // The file header (14 bytes) and the start of an info header of at
     // least 40 bytes.
     constexpr int HeaderBytes = 14 + 40;
     constexpr std::uint32_t Uncompressed = 0;
     constexpr std::int32_t Largest = 32767;
     unsigned char header[HeaderBytes];
-    int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
     struct stat status {};
-    const bool complete =
-        fstat(descriptor, &status) == 0 && read(descriptor, header, HeaderBytes) == HeaderBytes;
-    (void)close(descriptor);
-    if (!complete || header[0] != 'B' || header[1] != 'M')
+    if (fstat(descriptor, &status) != 0 ||
+        pread(descriptor, header, HeaderBytes, 0) != HeaderBytes || header[0] != 'B' ||
+        header[1] != 'M')
         return false;
     const std::uint32_t pixelsAt = Little(header + 10, 4);
     const std::uint32_t infoBytes = Little(header + 14, 4);
@@ -207,9 +213,74 @@ bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size) {
     if (pixelsAt < 14 + infoBytes ||
         static_cast<std::uint64_t>(status.st_size) < pixelsAt + rowBytes * rows)
         return false;
-    size->width = width;
-    size->height = static_cast<int>(rows);
+    *layout = {width, static_cast<int>(rows), height < 0, bits, pixelsAt, rowBytes};
     return true;
+}
+
+}  // namespace
+
+bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size) {
+    int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    BitmapLayout layout{};
+    const bool known = ReadBitmapLayout(descriptor, &layout);
+    (void)close(descriptor);
+    if (known)
+        *size = {layout.width, layout.height};
+    return known;
+}
+
+CopiedRows CopyBitmapRows(const std::string& file, SDL_Surface* target, int x, int y, int copyWidth,
+                          int copyHeight, int wantWidth, int wantHeight) {
+    const Uint32 format = target->format->format;
+    if ((format != SDL_PIXELFORMAT_XRGB8888 && format != SDL_PIXELFORMAT_ARGB8888) ||
+        SDL_MUSTLOCK(target))
+        return CopiedRows::NotThisWay;
+    int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return CopiedRows::NotThisWay;
+    BitmapLayout layout{};
+    // A 32-bit file may carry transparency, which SDL's own copy blends.
+    if (!ReadBitmapLayout(descriptor, &layout) || layout.bits != 24 ||
+        (wantWidth > 0 && wantWidth != layout.width) ||
+        (wantHeight > 0 && wantHeight != layout.height)) {
+        (void)close(descriptor);
+        return CopiedRows::NotThisWay;
+    }
+    // The part of the picture that lands within the target's clip.
+    SDL_Rect clip{};
+    SDL_GetClipRect(target, &clip);
+    const int width = copyWidth < layout.width ? copyWidth : layout.width;
+    const int height = copyHeight < layout.height ? copyHeight : layout.height;
+    const int left = x > clip.x ? x : clip.x;
+    const int right = x + width < clip.x + clip.w ? x + width : clip.x + clip.w;
+    const int top = y > clip.y ? y : clip.y;
+    const int bottom = y + height < clip.y + clip.h ? y + height : clip.y + clip.h;
+    const Uint32 opaque = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0;
+    bool whole = true;
+    if (right > left) {
+        std::string row(static_cast<std::size_t>(layout.rowBytes), '\0');
+        for (int line = top; line < bottom && whole; ++line) {
+            const int fromTop = line - y;
+            const int inFile = layout.downwards ? fromTop : layout.height - 1 - fromTop;
+            const auto at = static_cast<off_t>(
+                layout.pixelsAt + layout.rowBytes * static_cast<std::uint64_t>(inFile));
+            whole =
+                pread(descriptor, row.data(), row.size(), at) == static_cast<ssize_t>(row.size());
+            auto* pixels =
+                reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) +
+                                          static_cast<std::ptrdiff_t>(line) * target->pitch);
+            const auto* bytes = reinterpret_cast<const unsigned char*>(row.data());
+            for (int column = left; whole && column < right; ++column) {
+                const unsigned char* pixel = bytes + 3 * (column - x);
+                pixels[column] = opaque | static_cast<Uint32>(pixel[2]) << 16 |
+                                 static_cast<Uint32>(pixel[1]) << 8 | pixel[0];
+            }
+        }
+    }
+    (void)close(descriptor);
+    return whole ? CopiedRows::Copied : CopiedRows::Failed;
 }
 
 std::uint32_t ProcessNumber() { return static_cast<std::uint32_t>(getpid()); }

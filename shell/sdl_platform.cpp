@@ -219,10 +219,24 @@ void ReleaseDrawContext(WindowHandle /*window*/, DrawContext /*context*/) {
 
 bool CopyPicture(DrawContext /*context*/, const char* path, int width, int height, int x, int y,
                  int copyWidth, int copyHeight) {
+    SDL_Surface* surface = WindowSurface();
+    // A picture of its own size goes from its file to the window without a
+    // copy of it in between.
+    if (surface != nullptr) {
+        const CopiedRows copied =
+            CopyBitmapRows(LinuxPath(path), surface, x, y, copyWidth, copyHeight, width, height);
+        if (copied != CopiedRows::NotThisWay) {
+            const SDL_Rect copy = {x, y, copyWidth, copyHeight};
+            const SDL_Rect whole = {0, 0, surface->w, surface->h};
+            SDL_Rect shown{};
+            if (SDL_IntersectRect(&copy, &whole, &shown) == SDL_TRUE)
+                MarkDirty(shown);
+            return copied == CopiedRows::Copied;
+        }
+    }
     SDL_Surface* picture = LoadPicture(path, width, height);
     if (picture == nullptr)
         return false;
-    SDL_Surface* surface = WindowSurface();
     if (surface != nullptr) {
         SDL_Rect from = {0, 0, copyWidth, copyHeight};
         SDL_Rect to = {x, y, copyWidth, copyHeight};

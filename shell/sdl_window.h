@@ -34,6 +34,15 @@ std::string LinuxPath(const char* path);
 // for any other file, which then has to be read whole to know.
 bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size);
 
+// Copies the top-left copyWidth x copyHeight of an uncompressed 24-bit
+// picture file to (x, y) of a 32-bit target, row by row from the file, as
+// SDL would copy the picture it reads (clipped to the target). Only for a
+// picture of wantWidth x wantHeight (0: any), which needs no scaling; any
+// other file or target is NotThisWay and left to SDL's own reading.
+enum class CopiedRows { Copied, Failed, NotThisWay };
+CopiedRows CopyBitmapRows(const std::string& file, SDL_Surface* target, int x, int y, int copyWidth,
+                          int copyHeight, int wantWidth, int wantHeight);
+
 // Copies the window surface to the screen, so drawing shows at once.
 void ShowWindowSurface();
 

@@ -55,11 +55,13 @@ TEST(LinuxFiles, OneHolderOfTheLockAtATime) {
     ReleaseFileLock(again);
 }
 
-// A picture file of width x height with bits per pixel; its rows are zero.
+// A picture file of width x height with bits per pixel, its bytes a pattern.
 std::vector<unsigned char> Bitmap(int width, int height, int bits) {
     const int rows = height < 0 ? -height : height;
     const int rowBytes = (width * bits + 31) / 32 * 4;
     std::vector<unsigned char> file(54 + static_cast<std::size_t>(rowBytes * rows), 0);
+    for (std::size_t i = 54; i < file.size(); ++i)
+        file[i] = static_cast<unsigned char>(i * 37 % 251);
     auto put = [&file](std::size_t at, std::uint32_t value, int count) {
         for (int i = 0; i < count; ++i)
             file[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
@@ -81,6 +83,31 @@ struct HeaderCase {
     std::vector<unsigned char> file;
     bool fromHeader;  // the header alone gives the size
 };
+
+// The target's pixels after the picture file is copied to (x, y), cut to
+// 4 x 3, by CopyBitmapRows or else by SDL's reading and copying.
+std::vector<Uint32> CopiedTo(const std::string& path, int x, int y, bool bySdl) {
+    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 6, 5, 32, SDL_PIXELFORMAT_XRGB8888);
+    SDL_FillRect(target, nullptr, 0x123456);
+    if (bySdl) {
+        SDL_Surface* picture = SDL_LoadBMP(path.c_str());
+        SDL_Rect from = {0, 0, 4, 3};
+        SDL_Rect to = {x, y, 4, 3};
+        SDL_BlitSurface(picture, &from, target, &to);
+        SDL_FreeSurface(picture);
+    } else {
+        EXPECT_EQ(CopyBitmapRows(path, target, x, y, 4, 3, 0, 0), CopiedRows::Copied);
+    }
+    std::vector<Uint32> pixels;
+    for (int row = 0; row < target->h; ++row) {
+        const auto* line = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(target->pixels) + row * target->pitch);
+        for (int column = 0; column < target->w; ++column)
+            pixels.push_back(line[column] & 0xFFFFFF);
+    }
+    SDL_FreeSurface(target);
+    return pixels;
+}
 
 TEST(LinuxFiles, APicturesSizeFromItsHeaderIsTheSizeSdlReads) {
     std::vector<unsigned char> shortFile = Bitmap(3, 2, 24);
@@ -115,6 +142,13 @@ TEST(LinuxFiles, APicturesSizeFromItsHeaderIsTheSizeSdlReads) {
             ASSERT_NE(whole, nullptr) << c.what;
             EXPECT_EQ(size.width, whole->w) << c.what;
             EXPECT_EQ(size.height, whole->h) << c.what;
+        }
+        // Copied from the file straight, the same pixels as through SDL,
+        // within the target and cut at its edges.
+        if (c.fromHeader && whole->format->BitsPerPixel == 24) {
+            for (const SDL_Point at : {SDL_Point{1, 1}, SDL_Point{-1, 3}, SDL_Point{4, -2}})
+                EXPECT_EQ(CopiedTo(path, at.x, at.y, false), CopiedTo(path, at.x, at.y, true))
+                    << c.what << " at " << at.x << "," << at.y;
         }
         SDL_FreeSurface(whole);
     }
