@@ -12,7 +12,10 @@ foreach(dir IN LISTS RILLO_SUBSYSTEMS)
   list(APPEND RILLO_SDL_SOURCES ${dir_sources})
 endforeach()
 add_executable(rillo ${RILLO_SDL_SOURCES})
-target_link_libraries(rillo PRIVATE rillo_core SDL2::SDL2 SDL2_ttf::SDL2_ttf)
+# SDL_ttf's header only: shell/sdl_fonts.cpp opens the library at the first text.
+target_link_libraries(rillo PRIVATE rillo_core SDL2::SDL2)
+target_include_directories(rillo PRIVATE
+                           $<TARGET_PROPERTY:SDL2_ttf::SDL2_ttf,INTERFACE_INCLUDE_DIRECTORIES>)
 # The table's own reads and writes name their files the Windows way; the
 # program's fopen and remove go through shell/sdl_files.cpp, which turns the
 # names into this system's paths.
