@@ -18,8 +18,6 @@ constexpr std::uint16_t ClassIsAtom = 0xFFFF;
 constexpr std::uint16_t PointSize = 8;
 constexpr const char* Typeface = "MS Sans Serif";
 constexpr const char* EmptyText = "";
-constexpr int OkId = 1;
-constexpr int CancelId = 2;
 constexpr int NameDialogItems = 4;
 
 // Size of the fixed fields of the header and of an item, up to their text.

@@ -9,6 +9,9 @@ constexpr std::uint16_t ButtonClass = 0x0080;
 constexpr std::uint16_t EditClass = 0x0081;
 constexpr std::uint16_t StaticClass = 0x0082;
 
+// The buttons' ids, the system's own for OK and Cancel.
+constexpr int OkId = 1;
+constexpr int CancelId = 2;
 constexpr int NameEditId = 200;
 constexpr int NameLabelId = 201;
 

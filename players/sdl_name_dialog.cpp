@@ -20,8 +20,6 @@ namespace {
 
 constexpr int ConfirmedResult = 1;
 constexpr int CancelledResult = 2;
-constexpr int OkId = 1;
-constexpr int CancelId = 2;
 constexpr std::uint32_t TabStop = 0x00010000;
 constexpr std::uint32_t DefaultPushButton = 0x00000001;
 constexpr std::uint32_t ButtonTypeMask = 0x0000000F;
