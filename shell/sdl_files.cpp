@@ -217,6 +217,15 @@ bool ReadBitmapLayout(int descriptor, BitmapLayout* layout) {
     return true;
 }
 
+// Writes count pixels of a file's row (blue, green, red) into a 32-bit row
+// from column left on.
+void PutRow(const unsigned char* bytes, Uint8* line, int left, int count, Uint32 opaque) {
+    auto* pixels = reinterpret_cast<Uint32*>(line) + left;
+    for (int i = 0; i < count; ++i, bytes += 3)
+        pixels[i] = opaque | static_cast<Uint32>(bytes[2]) << 16 |
+                    static_cast<Uint32>(bytes[1]) << 8 | bytes[0];
+}
+
 }  // namespace
 
 bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size) {
@@ -257,27 +266,22 @@ CopiedRows CopyBitmapRows(const std::string& file, SDL_Surface* target, int x, i
     const int right = x + width < clip.x + clip.w ? x + width : clip.x + clip.w;
     const int top = y > clip.y ? y : clip.y;
     const int bottom = y + height < clip.y + clip.h ? y + height : clip.y + clip.h;
-    const Uint32 opaque = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0;
+    const Uint32 opaque = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000U : 0;
     bool whole = true;
-    if (right > left) {
-        std::string row(static_cast<std::size_t>(layout.rowBytes), '\0');
-        for (int line = top; line < bottom && whole; ++line) {
-            const int fromTop = line - y;
-            const int inFile = layout.downwards ? fromTop : layout.height - 1 - fromTop;
-            const auto at = static_cast<off_t>(
-                layout.pixelsAt + layout.rowBytes * static_cast<std::uint64_t>(inFile));
-            whole =
-                pread(descriptor, row.data(), row.size(), at) == static_cast<ssize_t>(row.size());
-            auto* pixels =
-                reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) +
-                                          static_cast<std::ptrdiff_t>(line) * target->pitch);
-            const auto* bytes = reinterpret_cast<const unsigned char*>(row.data());
-            for (int column = left; whole && column < right; ++column) {
-                const unsigned char* pixel = bytes + 3 * (column - x);
-                pixels[column] = opaque | static_cast<Uint32>(pixel[2]) << 16 |
-                                 static_cast<Uint32>(pixel[1]) << 8 | pixel[0];
-            }
-        }
+    std::string row(static_cast<std::size_t>(layout.rowBytes), '\0');
+    for (int line = top; line < bottom && right > left && whole; ++line) {
+        const int fromTop = line - y;
+        const int inFile = layout.downwards ? fromTop : layout.height - 1 - fromTop;
+        const auto at = static_cast<off_t>(layout.pixelsAt +
+                                           layout.rowBytes * static_cast<std::uint64_t>(inFile));
+        whole = pread(descriptor, row.data(), row.size(), at) == static_cast<ssize_t>(row.size());
+        if (whole)
+            PutRow(
+                reinterpret_cast<const unsigned char*>(row.data()) +
+                    static_cast<std::ptrdiff_t>(3) * (left - x),
+                static_cast<Uint8*>(target->pixels) +
+                    static_cast<std::ptrdiff_t>(line) * static_cast<std::ptrdiff_t>(target->pitch),
+                left, right - left, opaque);
     }
     (void)close(descriptor);
     return whole ? CopiedRows::Copied : CopiedRows::Failed;

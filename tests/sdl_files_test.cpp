@@ -100,8 +100,9 @@ std::vector<Uint32> CopiedTo(const std::string& path, int x, int y, bool bySdl) 
     }
     std::vector<Uint32> pixels;
     for (int row = 0; row < target->h; ++row) {
-        const auto* line = reinterpret_cast<const Uint32*>(
-            static_cast<const Uint8*>(target->pixels) + row * target->pitch);
+        const auto* line =
+            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(target->pixels) +
+                                            static_cast<std::ptrdiff_t>(row) * target->pitch);
         for (int column = 0; column < target->w; ++column)
             pixels.push_back(line[column] & 0xFFFFFF);
     }
