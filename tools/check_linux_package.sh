@@ -42,6 +42,13 @@ if [ -x "$exe" ]; then
         esac
     done < <(ldd "$exe")
     libraries=$(objdump -p "$exe" | sed -n 's/^ *NEEDED *//p' | tr '\n' ' ')
+    # SDL_ttf is opened at the first text, so ldd does not list it.
+    ttf=libSDL2_ttf-2.0.so.0
+    grep -q "$ttf" "$exe" || fail "rillo no longer names $ttf; update this check"
+    ttf_path=$(ldconfig -p | sed -n "s/^[[:space:]]*$ttf (.*x86-64.*) => //p" | head -n 1)
+    [ -n "$ttf_path" ] && dpkg -S "$(readlink -f "$ttf_path")" >/dev/null 2>&1 ||
+        fail "$ttf, which rillo opens for its texts, is not a Debian package's library here"
+    libraries+="and at its first text $ttf "
 fi
 grep -q '^Exec=.*rillo' "$unpacked/$name/rillo.desktop" || fail "rillo.desktop starts no rillo"
 grep -q '^Icon=rillo$' "$unpacked/$name/rillo.desktop" || fail "rillo.desktop names no icon"
