@@ -605,6 +605,11 @@ const scenarios = {
     const failures = [
       ['**/rillo.wasm', {status: 404, body: 'not here'}, reason(texts.PageMissingFileReason, 'rillo.wasm') + 'HTTP 404'],
       ['**/rillo.data', {body: data}, reason(texts.PageDamagedFileReason, 'rillo.data')],
+      // The script comes through a script element, which does not say why.
+      ['**/rillo.js', {status: 404, body: 'not here'}, reason(texts.PageMissingFileReason, 'rillo.js') + 'HTTP 404'],
+      // Cut short before the intro's bytes end.
+      ['**/rillo.data', {body: fs.readFileSync(path.join(root, 'build', 'web', 'rillo.data')).subarray(0, 1000)},
+        reason(texts.PageDamagedFileReason, 'rillo.data')],
     ];
     for (const [pattern, answer, expected] of failures) {
       await page.route(pattern, (route) => route.fulfill(answer));
