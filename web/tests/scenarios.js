@@ -648,6 +648,46 @@ const scenarios = {
     // this visit.
     await page.getByRole('status').getByText(texts.PageStorageNote).waitFor();
     await toMenu(game);
+
+    // The intro file as the game finds it in the data the page unpacks first:
+    // another picture in its place is what shows; without it the game says
+    // so and ends.
+    const own = await page.context().browser().newContext({serviceWorkers: 'block'});
+    try {
+      for (const missing of [false, true]) {
+        const other = new Game(await own.newPage());
+        await other.page.route(url, async (route) => {
+          const response = await route.fetch();
+          const body = (await response.text()).replace(/var dataFiles = (\[.*\]);\n\s*var firstFiles = (\d+);/,
+            (_, list, first) => {
+              const files = JSON.parse(list);
+              const intro = files.findIndex((file) => file[0] === 'intro.bmp');
+              const menu = files.find((file) => file[0] === 'menue.bmp');
+              if (missing) files.splice(intro, 1);
+              else files[intro] = ['intro.bmp', ...menu.slice(1)];
+              return `var dataFiles = ${JSON.stringify(files)};\n var firstFiles = ${first - (missing ? 1 : 0)};`;
+            });
+          check(body.includes(missing ? '"menue.bmp"' : '["intro.bmp", '), 'the page\'s table of files was not found');
+          await route.fulfill({response, body});
+        });
+        await other.page.goto(url);
+        if (!missing) {
+          await other.waitForPicture('menue', 'the menu\'s picture in the intro\'s place', 1);
+          continue;
+        }
+        for (const [said, caption] of [[texts.PictureErrorText, texts.PictureErrorCaption],
+          [texts.WindowErrorText, texts.WindowErrorCaption]]) {
+          const box = other.page.getByRole('alertdialog', {name: caption, exact: true});
+          await box.waitFor();
+          check((await box.locator('p').textContent()) === said, `the box says "${await box.textContent()}"`);
+          check((await other.pictureShare('intro')) < 0.5, 'an intro is drawn without its file');
+          await box.getByRole('button').click();
+        }
+        await other.page.getByRole('status').getByText(texts.PageEndedText).waitFor();
+      }
+    } finally {
+      await own.close();
+    }
   },
 
   // The page as an app: installable in a player's profile, and after the
