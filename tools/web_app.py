@@ -179,8 +179,7 @@ def main():
 
     sizes = {name: os.path.getsize(os.path.join(site, name)) for name in LOADED}
     page_values = dict(texts, ThemeColour=theme, BackgroundColour=hex_colour(background),
-                       LoadedSizes=json.dumps(sizes), DataFiles=json.dumps(data_index),
-                       FirstFiles=str(len(FIRST_FILES)))
+                       LoadedSizes=sizes, DataFiles=data_index, FirstFiles=len(FIRST_FILES))
     with open(os.path.join(source, "web", "index.html"), encoding="utf-8") as file:
         write(os.path.join(site, "index.html"), web_texts.fill(file.read(), page_values))
 

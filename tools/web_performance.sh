@@ -55,7 +55,12 @@ for run in $(seq "${PERF_LIGHTHOUSE_RUNS:-3}"); do
 done
 {
     printf '\n'
-    node tools/lighthouse/summary.js "${reports[@]}"
+    # PERF_LIGHTHOUSE_RUNS=0 measures the page alone.
+    if [ "${#reports[@]}" -gt 0 ]; then
+        node tools/lighthouse/summary.js "${reports[@]}"
+    else
+        printf 'Lighthouse was not run (PERF_LIGHTHOUSE_RUNS=0).\n'
+    fi
     printf '\nLoad average (1, 5, 15 min) before the runs: %s, after: %s. The machine has %s cores.\n' \
         "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)"
 } >>"$out/section.md"

@@ -4,9 +4,11 @@
     python3 tools/web_texts.py TEXTS_H PAGE_TEMPLATE OUT_PAGE
 
 Writes OUT_PAGE from PAGE_TEMPLATE with each {{Name}} replaced by the text of
-that name, escaped for HTML, and {{RilloTexts}} replaced by every text as one
-JavaScript object literal, so the page's scripts and its static markup (seen
-before the game's code has loaded, or without JavaScript) take their words
+that name, escaped for HTML (a value that is not a text, such as the loader's
+table of files, goes in as JSON for the page's script), and {{RilloTexts}}
+replaced by every text as one JavaScript object literal, so the page's
+scripts and its static markup (seen before the game's code has loaded, or
+without JavaScript) take their words
 from the one header the game uses. The header keeps one text per line,
 `constexpr const char* Name = "...";`; a line of that shape the reader
 cannot read, or a {{Name}} the header does not have, stops the build.
@@ -47,6 +49,9 @@ def fill(template, texts):
             return json.dumps(texts, ensure_ascii=False, sort_keys=True).replace("</", "<\\/")
         if name not in texts:
             sys.exit(f"the page names {{{{{name}}}}}, which game/texts.h does not have")
+        if not isinstance(texts[name], str):
+            # A value for the page's script (numbers, lists, tables).
+            return json.dumps(texts[name]).replace("</", "<\\/")
         return html.escape(texts[name])
 
     return re.sub(r"\{\{(\w+)\}\}", replace, template)

@@ -76,9 +76,11 @@ var RilloPageLibrary = {
 
     // The shipped data arrives compressed and would be unpacked at every
     // read; the first read keeps it unpacked in the page's memory, so later
-    // reads of the file only copy it.
+    // reads of the file only copy it. A file in the page's memory is read
+    // without a copy: its callers only read the bytes, and at once.
     readUnpacked: function(path) {
       var node = FS.lookupPath(path).node;
+      if (node.contents instanceof Uint8Array) return node.contents.subarray(0, node.usedBytes);
       var bytes = FS.readFile(path);
       if (node.contents && node.contents.compressedData !== undefined) {
         FS.unlink(path);
@@ -169,13 +171,11 @@ var RilloPageLibrary = {
       // Opaque pixels written whole, red in the lowest byte (the page's
       // memory is little-endian).
       var words = new Uint32Array(image.data.buffer);
-      var step = depth / 8;
       for (var y = 0; y < height; y++) {
         var row = header.pixels + header.stride * (header.bottomUp ? height - 1 - y : y);
         var w = y * width;
         if (depth >= 24) {
-          for (var b = row, end = w + width; w < end; w++, b += step)
-            words[w] = 0xff000000 | (bytes[b] << 16) | (bytes[b + 1] << 8) | bytes[b + 2];
+          Rillo.colourRow(bytes, row, depth / 8, words, w, width);
           continue;
         }
         for (var x = 0; x < width; x++, w++) {
@@ -186,6 +186,13 @@ var RilloPageLibrary = {
       }
       return image;
     },
+
+    // One row of a 24- or 32-bit bitmap.
+    colourRow: function(bytes, from, step, words, to, width) {
+      for (var end = to + width; to < end; to++, from += step)
+        words[to] = 0xff000000 | (bytes[from] << 16) | (bytes[from + 1] << 8) | bytes[from + 2];
+    },
+
 
     // A picture read from its file, scaled to width by height at loading
     // (nearest pixel, as the system's loader scales); 0 keeps the file's size.

@@ -605,6 +605,11 @@ const scenarios = {
     const failures = [
       ['**/rillo.wasm', {status: 404, body: 'not here'}, reason(texts.PageMissingFileReason, 'rillo.wasm') + 'HTTP 404'],
       ['**/rillo.data', {body: data}, reason(texts.PageDamagedFileReason, 'rillo.data')],
+      // The script comes through a script element, which does not say why.
+      ['**/rillo.js', {status: 404, body: 'not here'}, reason(texts.PageMissingFileReason, 'rillo.js') + 'HTTP 404'],
+      // Cut short before the intro's bytes end.
+      ['**/rillo.data', {body: fs.readFileSync(path.join(root, 'build', 'web', 'rillo.data')).subarray(0, 1000)},
+        reason(texts.PageDamagedFileReason, 'rillo.data')],
     ];
     for (const [pattern, answer, expected] of failures) {
       await page.route(pattern, (route) => route.fulfill(answer));
@@ -643,6 +648,48 @@ const scenarios = {
     // this visit.
     await page.getByRole('status').getByText(texts.PageStorageNote).waitFor();
     await toMenu(game);
+
+    // The intro file as the game finds it in the data the page unpacks first:
+    // another picture in its place is what shows; without it the game says
+    // so and ends.
+    const own = await page.context().browser().newContext({serviceWorkers: 'block'});
+    try {
+      for (const missing of [false, true]) {
+        const other = new Game(await own.newPage());
+        await other.page.route(url, async (route) => {
+          const response = await route.fetch();
+          let rewritten = false;
+          const body = (await response.text()).replace(/var dataFiles = (\[.*\]);\n\s*var firstFiles = (\d+);/,
+            (_, list, first) => {
+              rewritten = true;
+              const files = JSON.parse(list);
+              const intro = files.findIndex((file) => file[0] === 'intro.bmp');
+              const menu = files.find((file) => file[0] === 'menue.bmp');
+              if (missing) files.splice(intro, 1);
+              else files[intro] = ['intro.bmp', ...menu.slice(1)];
+              return `var dataFiles = ${JSON.stringify(files)};\n var firstFiles = ${first - (missing ? 1 : 0)};`;
+            });
+          check(rewritten, 'the page\'s table of files was not found');
+          await route.fulfill({response, body});
+        });
+        await other.page.goto(url);
+        if (!missing) {
+          await other.waitForPicture('menue', 'the menu\'s picture in the intro\'s place', 1);
+          continue;
+        }
+        for (const [said, caption] of [[texts.PictureErrorText, texts.PictureErrorCaption],
+          [texts.WindowErrorText, texts.WindowErrorCaption]]) {
+          const box = other.page.getByRole('alertdialog', {name: caption, exact: true});
+          await box.waitFor();
+          check((await box.locator('p').textContent()) === said, `the box says "${await box.textContent()}"`);
+          check((await other.pictureShare('intro')) < 0.5, 'an intro is drawn without its file');
+          await box.getByRole('button').click();
+        }
+        await other.page.getByRole('status').getByText(texts.PageEndedText).waitFor();
+      }
+    } finally {
+      await own.close();
+    }
   },
 
   // The page as an app: installable in a player's profile, and after the
