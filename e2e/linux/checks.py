@@ -312,15 +312,20 @@ def win_against_easy(game):
             game.drop(column)
             moves += 1
             target = count(rows, "Y") + 1
+            # The box may cover discs of the window, so the game's end is
+            # judged by the boards read before it came (the win sound plays
+            # to its end first, which leaves several reads of the last disc).
+            seen = [rows]
             def answered():
                 if TEXTS["ComputerGameWinCaption"] in windows():
                     return "box"
-                now = game.board()
+                seen.append(game.board())
+                now = seen[-1]
                 return count(now, "Y") == target and count(now, "R") == target and "board"
             result = wait_for("the computer's answer", answered)
             if result == "box":
                 break
-        won = four(game.board(), "Y")
+        won = any(four(board, "Y") for board in seen)
         print(f"     game {attempt + 1}: {'won' if won else 'lost'} in {moves} moves")
         game.answer(TEXTS["ComputerGameWinCaption"], "Return")
         if won:
