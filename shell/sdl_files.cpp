@@ -241,7 +241,8 @@ bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size) {
 }
 
 CopiedRows CopyBitmapRows(const std::string& file, SDL_Surface* target, int x, int y, int copyWidth,
-                          int copyHeight, int wantWidth, int wantHeight) {
+                          int copyHeight, int wantWidth, int wantHeight, SDL_Rect* written) {
+    *written = {x, y, 0, 0};
     const Uint32 format = target->format->format;
     if ((format != SDL_PIXELFORMAT_XRGB8888 && format != SDL_PIXELFORMAT_ARGB8888) ||
         SDL_MUSTLOCK(target))
@@ -266,6 +267,8 @@ CopiedRows CopyBitmapRows(const std::string& file, SDL_Surface* target, int x, i
     const int right = x + width < clip.x + clip.w ? x + width : clip.x + clip.w;
     const int top = y > clip.y ? y : clip.y;
     const int bottom = y + height < clip.y + clip.h ? y + height : clip.y + clip.h;
+    if (right > left && bottom > top)
+        *written = {left, top, right - left, bottom - top};
     const Uint32 opaque = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000U : 0;
     bool whole = true;
     std::string row(static_cast<std::size_t>(layout.rowBytes), '\0');

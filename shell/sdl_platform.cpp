@@ -223,14 +223,12 @@ bool CopyPicture(DrawContext /*context*/, const char* path, int width, int heigh
     // A picture of its own size goes from its file to the window without a
     // copy of it in between.
     if (surface != nullptr) {
-        const CopiedRows copied =
-            CopyBitmapRows(LinuxPath(path), surface, x, y, copyWidth, copyHeight, width, height);
+        SDL_Rect written{};
+        const CopiedRows copied = CopyBitmapRows(LinuxPath(path), surface, x, y, copyWidth,
+                                                 copyHeight, width, height, &written);
         if (copied != CopiedRows::NotThisWay) {
-            const SDL_Rect copy = {x, y, copyWidth, copyHeight};
-            const SDL_Rect whole = {0, 0, surface->w, surface->h};
-            SDL_Rect shown{};
-            if (SDL_IntersectRect(&copy, &whole, &shown) == SDL_TRUE)
-                MarkDirty(shown);
+            if (written.w > 0)
+                MarkDirty(written);
             return copied == CopiedRows::Copied;
         }
     }

@@ -39,9 +39,11 @@ bool ReadBitmapHeaderSize(const std::string& file, PictureSize* size);
 // SDL would copy the picture it reads (clipped to the target). Only for a
 // picture of wantWidth x wantHeight (0: any), which needs no scaling; any
 // other file or target is NotThisWay and left to SDL's own reading.
+// written is set to the part of the target the copy covers (empty when
+// none).
 enum class CopiedRows { Copied, Failed, NotThisWay };
 CopiedRows CopyBitmapRows(const std::string& file, SDL_Surface* target, int x, int y, int copyWidth,
-                          int copyHeight, int wantWidth, int wantHeight);
+                          int copyHeight, int wantWidth, int wantHeight, SDL_Rect* written);
 
 // Copies the window surface to the screen, so drawing shows at once.
 void ShowWindowSurface();

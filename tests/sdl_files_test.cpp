@@ -85,18 +85,19 @@ struct HeaderCase {
 };
 
 // The target's pixels after the picture file is copied to (x, y), cut to
-// 4 x 3, by CopyBitmapRows or else by SDL's reading and copying.
+// 4 x 3, by CopyBitmapRows or else by SDL's reading and copying; last the
+// part of the target the copy covered (x, y, width, height; zeros if none).
 std::vector<Uint32> CopiedTo(const std::string& path, int x, int y, bool bySdl) {
     SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 6, 5, 32, SDL_PIXELFORMAT_XRGB8888);
     SDL_FillRect(target, nullptr, 0x123456);
+    SDL_Rect covered = {x, y, 4, 3};
     if (bySdl) {
         SDL_Surface* picture = SDL_LoadBMP(path.c_str());
         SDL_Rect from = {0, 0, 4, 3};
-        SDL_Rect to = {x, y, 4, 3};
-        SDL_BlitSurface(picture, &from, target, &to);
+        SDL_BlitSurface(picture, &from, target, &covered);
         SDL_FreeSurface(picture);
     } else {
-        EXPECT_EQ(CopyBitmapRows(path, target, x, y, 4, 3, 0, 0), CopiedRows::Copied);
+        EXPECT_EQ(CopyBitmapRows(path, target, x, y, 4, 3, 0, 0, &covered), CopiedRows::Copied);
     }
     std::vector<Uint32> pixels;
     for (int row = 0; row < target->h; ++row) {
@@ -107,6 +108,10 @@ std::vector<Uint32> CopiedTo(const std::string& path, int x, int y, bool bySdl) 
             pixels.push_back(line[column] & 0xFFFFFF);
     }
     SDL_FreeSurface(target);
+    if (covered.w <= 0 || covered.h <= 0)
+        covered = {0, 0, 0, 0};  // where an empty part lies says nothing
+    for (const int value : {covered.x, covered.y, covered.w, covered.h})
+        pixels.push_back(static_cast<Uint32>(value));
     return pixels;
 }
 
