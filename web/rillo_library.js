@@ -193,7 +193,6 @@ var RilloPageLibrary = {
         words[to] = 0xff000000 | (bytes[from] << 16) | (bytes[from + 1] << 8) | bytes[from + 2];
     },
 
-
     // A picture read from its file, scaled to width by height at loading
     // (nearest pixel, as the system's loader scales); 0 keeps the file's size.
     loadPicture: function(path, width, height) {
