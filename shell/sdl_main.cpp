@@ -71,6 +71,10 @@ void DropOwnerInputAfterModal() {
 }
 
 int main(int /*argc*/, char** /*argv*/) {
+    // Only drivers that show a window: without a desktop SDL would go on to
+    // its offscreen driver, and the game would run where nobody sees it. A
+    // driver named in SDL_VIDEODRIVER still wins.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland,KMSDRM");
     // Drawn by the processor into a window surface, never through OpenGL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A double click is two presses within 500 ms and two pixels, as Windows
