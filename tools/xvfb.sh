@@ -8,14 +8,18 @@
 # may take the display between the test and the start: ours then dies and
 # the next display is tried. stop_xvfb stops only that server.
 start_xvfb() {
-    local n
+    local n owner
     for n in $(seq 40 60); do
         [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp "$@" >/dev/null 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 100); do
             kill -0 "$xvfb_pid" 2>/dev/null || break
-            if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null; then
+            # The lock file names the server that won the display; a server
+            # that lost it lingers as a zombie, which kill -0 still finds.
+            owner=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock" || true)
+            [ -z "$owner" ] || [ "$owner" = "$xvfb_pid" ] || break
+            if [ -n "$owner" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
                 xvfb_display=":$n"
                 return 0
             fi
