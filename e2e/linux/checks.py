@@ -140,12 +140,15 @@ class Game:
         box = self.box(caption)
 
         # A box listed before it takes keys lets a key pass: it is sent again.
+        # Each of SDL's boxes is an X client of its own, and the server may
+        # give the next box the closed one's window id at once: a box is gone
+        # when its caption no longer names that id.
         def gone():
             run("xdotool", "windowfocus", "--sync", box)
             run("xdotool", "key", key)
             deadline = time.monotonic() + 1
             while time.monotonic() < deadline:
-                if box not in windows().values():
+                if windows().get(caption) != box:
                     return True
                 time.sleep(0.05)
             return False
@@ -400,6 +403,17 @@ def check_close_button(game):
     game.ended()
     if game.process.returncode != 0:
         raise Failed(f"closed, it ended with status {game.process.returncode}")
+    # Where it can show no window at all, it says so and ends, rather than
+    # play on where nobody sees it.
+    desktop = ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR")
+    try:
+        alone = subprocess.run([os.path.join(game.folder, "rillo")], capture_output=True,
+                               text=True, timeout=WAIT,
+                               env={k: v for k, v in os.environ.items() if k not in desktop})
+    except subprocess.TimeoutExpired:
+        raise Failed(f"with no X server it ran on for {WAIT:.0f} s") from None
+    if "no window could be made" not in alone.stderr:
+        raise Failed(f"with no X server it said: {alone.stderr}")
 
 
 CHECKS = {name[6:]: f for name, f in sorted(globals().items()) if name.startswith("check_")}
