@@ -64,7 +64,8 @@ export WINEPREFIX=$root/build/wineprefix
 export WINEDEBUG=${E2E_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
 
-xvfb_pid=""
+# The X server of the run (start_xvfb, stop_xvfb).
+. "$root/tools/xvfb.sh"
 wine_used=0
 cleanup() {
     if [ "$wine_used" = 1 ]; then
@@ -72,46 +73,16 @@ cleanup() {
         "$wineserver" -k >/dev/null 2>&1
         "$wineserver" -w >/dev/null 2>&1
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
+    stop_xvfb
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# An X server on the first free display from :97 on. Another server may take
-# a display between the test and the start; then ours dies and the next
-# display is tried.
-start_xvfb() {
-    local n i
-    for n in $(seq 97 120); do
-        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
-            continue
-        fi
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        for i in $(seq 100); do
-            if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-                break
-            fi
-            if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-        xvfb_pid=""
-    done
-    return 1
-}
-
-if ! start_xvfb; then
-    echo "e2e: no X server could be started on :97 to :120" >&2
+# An X server of our own on the first free display from :97 to :120.
+if ! xvfb_first=97 xvfb_last=120 start_xvfb; then
     exit 2
 fi
+export DISPLAY=$xvfb_display
 
 # The prefix is made once; the lock keeps a second run from racing the first.
 mkdir -p "$root/build"

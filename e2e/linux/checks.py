@@ -98,6 +98,10 @@ class Game:
                                                   N["ScreenPictureHeight"]):
             raise Failed(f"window of {g['WIDTH']}x{g['HEIGHT']}, not the intro picture's size")
         self.clicks = 0
+        # The pointer stays where the last check left it (the server is
+        # never reset), and a move with --sync to where it already is waits
+        # for a motion that never comes.
+        run("xdotool", "mousemove", "0", "0")
 
     def close(self):
         try:
