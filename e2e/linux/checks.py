@@ -295,12 +295,12 @@ def check_name_dialog(game):
     game.name("ABCDEFGHIJKL")
     game.expect_picture("BoardPicture", ((5, 5), (795, 595)))
     # The name is drawn in white beside the board (cut to nine letters: see
-    # the table entry of check_beat_easy_computer).
-    pixel = game.shot()
-    white = [x for x in range(N["Name1X"], N["ScreenPictureWidth"])
-             if any(pixel(x, N["Name1Y"] + d) == (255, 255, 255) for d in range(4, 18))]
-    if not white:
-        raise Failed("no name beside the board")
+    # the table entry of check_beat_easy_computer), after the board's picture.
+    def name_drawn():
+        pixel = game.shot()
+        return any(pixel(x, N["Name1Y"] + d) == (255, 255, 255)
+                   for x in range(N["Name1X"], N["ScreenPictureWidth"]) for d in range(4, 18))
+    wait_for("the name beside the board", name_drawn)
 
 
 def win_against_easy(game):
